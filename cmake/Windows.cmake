@@ -1,0 +1,56 @@
+# Cross build for Windows: the two programs, the test programs and the Wine tests.
+file(GLOB_RECURSE win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)
+add_library(kestrava_win32 OBJECT ${win32_sources})
+
+set(win_link_options -static -static-libgcc -static-libstdc++)
+set(win_system_libs gdi32 user32 advapi32 comctl32)
+
+# The resource script is written by the native generator from the dialog table.
+if(NOT KESTRAVA_RCGEN)
+  message(FATAL_ERROR "KESTRAVA_RCGEN must name the native rcgen program")
+endif()
+set(art_dir ${CMAKE_BINARY_DIR}/art)
+add_custom_command(
+  OUTPUT ${art_dir}/stamp
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/src/resources/make_art.py ${art_dir}
+  COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
+  DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/make_art.py
+  COMMENT "Drawing the skin bitmaps")
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/Vornel.rc
+  COMMAND ${KESTRAVA_RCGEN} ${art_dir} > ${CMAKE_BINARY_DIR}/Vornel.rc
+  DEPENDS ${KESTRAVA_RCGEN} ${art_dir}/stamp
+  COMMENT "Writing the resource script")
+set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc PROPERTIES GENERATED TRUE)
+set(CMAKE_RC_FLAGS "-c 949")
+enable_language(RC)
+
+add_executable(Vornel WIN32 src/app/WinMain.cpp ${CMAKE_BINARY_DIR}/Vornel.rc $<TARGET_OBJECTS:kestrava_win32>)
+target_link_libraries(Vornel PRIVATE vornel_core ${win_system_libs})
+target_link_options(Vornel PRIVATE ${win_link_options})
+
+add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp $<TARGET_OBJECTS:kestrava_win32>)
+target_link_libraries(Drainex PRIVATE drainex_core ${win_system_libs})
+target_link_options(Drainex PRIVATE ${win_link_options})
+
+# Helper programs used by the Wine tests (test ping, child processes, the automation driver).
+file(GLOB test_programs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/programs/*.cpp)
+foreach(program ${test_programs})
+  get_filename_component(name ${program} NAME_WE)
+  add_executable(${name} ${program} $<TARGET_OBJECTS:kestrava_win32>)
+  target_link_libraries(${name} PRIVATE vornel_core ${win_system_libs})
+  target_link_options(${name} PRIVATE ${win_link_options})
+endforeach()
+
+# GoogleTest from the Debian source package, built for Windows.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+file(GLOB_RECURSE wine_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_wine.cpp)
+if(wine_tests)
+  add_executable(kestrava_wine_tests ${wine_tests} $<TARGET_OBJECTS:kestrava_win32>)
+  target_include_directories(kestrava_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(kestrava_wine_tests PRIVATE vornel_core drainex_core gtest gtest_main gmock
+                        ${win_system_libs})
+  target_link_options(kestrava_wine_tests PRIVATE ${win_link_options})
+endif()

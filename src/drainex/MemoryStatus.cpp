@@ -1,0 +1,51 @@
+#include "drainex/MemoryStatus.h"
+
+#include "platform/Platform.h"
+
+namespace {
+
+int32_t WholeMebibytes(uint64_t bytes) {
+    const uint64_t mebibyte = 1048576;
+    uint64_t count = (bytes + mebibyte - 1) / mebibyte;
+    return static_cast<int32_t>(count < 1 ? 1 : count);
+}
+
+}  // namespace
+
+int32_t QueryMemoryStatus(int32_t& totalMb, int32_t& availableMb, int32_t& freePercent) {
+    using namespace win;
+    totalMb = 0;
+    availableMb = 0;
+    freePercent = 0;
+    HMODULE kernel = platform::Modules().GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr) return 0;
+    auto statusProc = ProcCast<platform::GlobalMemoryStatusProc>(
+        platform::Modules().GetProcAddress(kernel, "GlobalMemoryStatus"));
+    auto statusExProc = ProcCast<platform::GlobalMemoryStatusExProc>(
+        platform::Modules().GetProcAddress(kernel, "GlobalMemoryStatusEx"));
+
+    uint64_t total = 0;
+    uint64_t available = 0;
+    DWORD load = 0;
+    if (statusExProc != nullptr) {
+        MEMORYSTATUSEX status{};
+        status.dwLength = sizeof(status);
+        statusExProc(&status);
+        total = status.ullTotalPhys;
+        available = status.ullAvailPhys;
+        load = status.dwMemoryLoad;
+    } else if (statusProc != nullptr) {
+        MEMORYSTATUS status{};
+        status.dwLength = sizeof(status);
+        statusProc(&status);
+        total = status.dwTotalPhys;
+        available = status.dwAvailPhys;
+        load = status.dwMemoryLoad;
+    } else {
+        return 0;
+    }
+    freePercent = 100 - static_cast<int32_t>(load);
+    totalMb = WholeMebibytes(total);
+    availableMb = WholeMebibytes(available);
+    return totalMb;
+}

@@ -1,0 +1,25 @@
+// Files and C runtime streams area of the platform seam.
+#pragma once
+
+#include "Types.h"
+
+namespace platform {
+using namespace win;
+
+class IFiles {
+public:
+    virtual ~IFiles() = default;
+    virtual HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
+                               DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
+    virtual BOOL DeleteFileA(const char* path) = 0;
+    virtual DWORD GetFileAttributesA(const char* path) = 0;
+    virtual BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) = 0;
+    virtual void GetLocalTime(SYSTEMTIME* time) = 0;
+    // C runtime streams; text modes translate "\n" to "\r\n" on output and back on input.
+    virtual CRTFILE fopen(const char* path, const char* mode) = 0;
+    virtual int fputs(const char* text, CRTFILE stream) = 0;
+    virtual char* fgets(char* buffer, int size, CRTFILE stream) = 0;
+    virtual int fclose(CRTFILE stream) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+// Registry and security area of the platform seam.
+#pragma once
+
+#include "Types.h"
+
+namespace platform {
+using namespace win;
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+    virtual LONG RegOpenKeyExA(HKEY root, const char* subKey, DWORD options, REGSAM access, HKEY* result) = 0;
+    virtual LONG RegCreateKeyA(HKEY root, const char* subKey, HKEY* result) = 0;
+    virtual LONG RegCloseKey(HKEY key) = 0;
+    virtual LONG RegQueryValueExA(HKEY key, const char* name, DWORD* reserved, DWORD* type, BYTE* data,
+                                  DWORD* size) = 0;
+    virtual LONG RegSetValueExA(HKEY key, const char* name, DWORD reserved, DWORD type, const BYTE* data,
+                                DWORD size) = 0;
+    virtual LONG RegGetKeySecurity(HKEY key, DWORD information, PSECURITY_DESCRIPTOR descriptor,
+                                   DWORD* size) = 0;
+    virtual LONG RegSetKeySecurity(HKEY key, DWORD information, PSECURITY_DESCRIPTOR descriptor) = 0;
+    virtual BOOL LookupAccountNameA(const char* systemName, const char* accountName, PSID sid, DWORD* sidSize,
+                                    char* domainName, DWORD* domainSize, SID_NAME_USE* use) = 0;
+    virtual DWORD GetLengthSid(PSID sid) = 0;
+    virtual BOOL InitializeSecurityDescriptor(PSECURITY_DESCRIPTOR descriptor, DWORD revision) = 0;
+    virtual BOOL SetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, BOOL present, PACL dacl,
+                                           BOOL defaulted) = 0;
+    virtual BOOL InitializeAcl(PACL acl, DWORD size, DWORD revision) = 0;
+};
+
+// Looked up by name in Advapi32.dll.
+using AddAccessAllowedAceExProc = BOOL(KAPI*)(PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid);
+
+}  // namespace platform

@@ -1,0 +1,221 @@
+#include "platform/sim/Files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "platform/Platform.h"
+#include "platform/sim/Machine.h"
+
+namespace sim {
+namespace {
+
+struct FileObject : HandleObject {
+    std::string key;
+};
+
+}  // namespace
+
+Files::Files(Machine& machine) : machine_(machine) {
+    now_ = SYSTEMTIME{2024, 1, 5, 5, 9, 3, 7, 0};
+    platform::Current().files = this;
+}
+
+Files::~Files() { platform::Current().files = nullptr; }
+
+std::string Files::Key(const std::string& path) {
+    std::string key = path;
+    std::replace(key.begin(), key.end(), '/', '\\');
+    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+    while (key.size() > 1 && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+bool Files::ParentExists(const std::string& key) const {
+    size_t slash = key.rfind('\\');
+    if (slash == std::string::npos) return true;
+    std::string parent = key.substr(0, slash);
+    if (parent.empty() || parent.back() == ':') return true;
+    return directories_.count(parent) != 0;
+}
+
+void Files::AddDirectory(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string key = Key(path);
+    for (size_t slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1)) {
+        std::string prefix = key.substr(0, slash);
+        if (!prefix.empty() && prefix.back() != ':') directories_.insert(prefix);
+    }
+    directories_.insert(key);
+}
+
+void Files::WriteFile(const std::string& path, const std::string& bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    files_[Key(path)] = bytes;
+}
+
+bool Files::Exists(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string key = Key(path);
+    return files_.count(key) != 0 || directories_.count(key) != 0;
+}
+
+bool Files::IsDirectory(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return directories_.count(Key(path)) != 0;
+}
+
+std::string Files::Read(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = files_.find(Key(path));
+    return it == files_.end() ? std::string() : it->second;
+}
+
+bool Files::WriteToHandle(HANDLE file, const std::string& bytes) {
+    auto object = machine_.handles.Get<FileObject>(file);
+    if (!object) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    files_[object->key] += bytes;
+    return true;
+}
+
+void Files::DenyAccess(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    denied_.insert(Key(path));
+}
+
+void Files::SetLocalTime(const SYSTEMTIME& time) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    now_ = time;
+}
+
+HANDLE Files::CreateFileA(const char* path, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
+                          HANDLE) {
+    std::string key = Key(path ? path : "");
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (key.empty() || denied_.count(key) || directories_.count(key) || !ParentExists(key)) {
+            platform::Handles().SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+        bool exists = files_.count(key) != 0;
+        if (disposition == OPEN_EXISTING && !exists) {
+            platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        if (disposition == CREATE_ALWAYS || !exists) files_[key].clear();
+    }
+    auto object = std::make_shared<FileObject>();
+    object->key = key;
+    return machine_.handles.Add(object);
+}
+
+BOOL Files::DeleteFileA(const char* path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string key = Key(path ? path : "");
+    if (denied_.count(key) || files_.erase(key) == 0) {
+        platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD Files::GetFileAttributesA(const char* path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string key = Key(path ? path : "");
+    if (directories_.count(key)) return FILE_ATTRIBUTE_DIRECTORY;
+    if (files_.count(key)) return FILE_ATTRIBUTE_NORMAL;
+    platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL Files::CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES*) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string key = Key(path ? path : "");
+    if (key.empty() || directories_.count(key) || files_.count(key)) {
+        platform::Handles().SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (!ParentExists(key)) {
+        platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    directories_.insert(key);
+    return TRUE;
+}
+
+void Files::GetLocalTime(SYSTEMTIME* time) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    *time = now_;
+}
+
+CRTFILE Files::fopen(const char* path, const char* mode) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string key = Key(path ? path : "");
+    std::string flags = mode ? mode : "";
+    if (key.empty() || flags.empty() || denied_.count(key) || directories_.count(key) || !ParentExists(key)) {
+        return nullptr;
+    }
+    auto stream = std::make_unique<Stream>();
+    stream->key = key;
+    stream->text = flags.find('b') == std::string::npos;
+    switch (flags[0]) {
+    case 'r':
+        if (!files_.count(key)) return nullptr;
+        stream->reading = true;
+        break;
+    case 'w':
+        files_[key].clear();
+        break;
+    case 'a':
+        files_[key];
+        break;
+    default:
+        return nullptr;
+    }
+    Stream* raw = stream.get();
+    streams_[raw] = std::move(stream);
+    return raw;
+}
+
+int Files::fputs(const char* text, CRTFILE handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = streams_.find(static_cast<Stream*>(handle));
+    if (it == streams_.end() || it->second->reading || text == nullptr) return -1;
+    std::string& data = files_[it->second->key];
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n' && it->second->text) data += '\r';
+        data += *p;
+    }
+    return 0;
+}
+
+char* Files::fgets(char* buffer, int size, CRTFILE handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = streams_.find(static_cast<Stream*>(handle));
+    if (it == streams_.end() || !it->second->reading || size <= 0) return nullptr;
+    Stream& stream = *it->second;
+    const std::string& data = files_[stream.key];
+    int length = 0;
+    while (length < size - 1 && stream.position < data.size()) {
+        char c = data[stream.position++];
+        if (stream.text && c == '\r' && stream.position < data.size() && data[stream.position] == '\n') continue;
+        buffer[length++] = c;
+        if (c == '\n') break;
+    }
+    if (length == 0) return nullptr;
+    buffer[length] = '\0';
+    return buffer;
+}
+
+int Files::fclose(CRTFILE handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return streams_.erase(static_cast<Stream*>(handle)) ? 0 : -1;
+}
+
+size_t Files::OpenStreams() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return streams_.size();
+}
+
+}  // namespace sim

@@ -1,0 +1,29 @@
+// A simulated Windows machine for native tests. Constructing one installs its
+// parts as the current platform; each test builds its own.
+#pragma once
+
+#include "platform/sim/Files.h"
+#include "platform/sim/Handles.h"
+#include "platform/sim/Modules.h"
+#include "platform/sim/Programs.h"
+
+namespace sim {
+
+class Machine {
+public:
+    Machine();
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    static Machine& Current();
+
+    // Parts in construction order: handles and modules first, programs last, so that
+    // threads still running are joined before any other part goes away.
+    Handles handles{*this};
+    Modules modules{*this};
+    Files files{*this};
+    Programs programs{*this};
+};
+
+}  // namespace sim

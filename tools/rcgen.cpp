@@ -1,0 +1,2 @@
+// Placeholder replaced by the resource-script generator.
+int main() { return 0; }
