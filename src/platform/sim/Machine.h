@@ -6,6 +6,7 @@
 #include "platform/sim/Handles.h"
 #include "platform/sim/Modules.h"
 #include "platform/sim/Programs.h"
+#include "platform/sim/SystemInfo.h"
 
 namespace sim {
 
@@ -22,6 +23,7 @@ public:
     // threads still running are joined before any other part goes away.
     Handles handles{*this};
     Modules modules{*this};
+    SystemInfo systemInfo{*this};
     Files files{*this};
     Programs programs{*this};
 };

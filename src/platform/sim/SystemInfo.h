@@ -1,0 +1,40 @@
+// Version and processor information of the simulated machine.
+#pragma once
+
+#include <mutex>
+
+#include "platform/Kernel.h"
+
+namespace sim {
+using namespace win;
+
+class Machine;
+
+class SystemInfo : public platform::ISystemInfo {
+public:
+    explicit SystemInfo(Machine& machine);
+    ~SystemInfo() override;
+
+    // An NT-family machine (Windows XP) by default.
+    void UseWindows9x();
+    void UseWindowsNt();
+    void SetPlatformId(DWORD platformId);
+    // Makes GetVersionExA fail for OSVERSIONINFOEXA (156 bytes) or for every size.
+    void FailVersionEx(bool fail) { std::lock_guard<std::mutex> lock(mutex_); failVersionEx_ = fail; }
+    void FailVersion(bool fail) { std::lock_guard<std::mutex> lock(mutex_); failVersion_ = fail; }
+    void SetActiveProcessorMask(DWORD_PTR mask);
+
+    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+    void GetSystemInfo(SYSTEM_INFO* info) override;
+
+private:
+    std::mutex mutex_;
+    DWORD platformId_ = VER_PLATFORM_WIN32_NT;
+    DWORD major_ = 5;
+    DWORD minor_ = 1;
+    bool failVersionEx_ = false;
+    bool failVersion_ = false;
+    DWORD_PTR activeMask_ = 0xF;
+};
+
+}  // namespace sim
