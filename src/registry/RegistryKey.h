@@ -1,0 +1,58 @@
+// One open registry key with typed reads and writes. On the NT family, Open
+// temporarily widens the security of a key the caller cannot open with full
+// access; Close (and destruction) put every replaced DACL back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    virtual ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // Opens an existing key (widening its security when needed) or, with create set,
+    // creates a missing one. False if a key is already open. A leading '\' of the
+    // sub-key text is ignored by every operation.
+    bool Open(win::HKEY root, const std::string& path, bool create, bool readOnly);
+    // RegCreateKeyA without any widening; false if a key is already open.
+    bool Create(win::HKEY root, const std::string& path);
+    // Closes the key and restores every replaced DACL, last replaced first. Always true.
+    bool Close();
+
+    // Every value operation returns false at once when no key is open.
+    // Reads a value as text; multi-strings have their NULs turned into line feeds.
+    // Strict refuses data over 1024 bytes and multi-strings.
+    bool QueryString(const std::string& name, std::string& text, bool strict);
+    // Reads exactly 4 bytes of any type; value is 0 on failure.
+    bool QueryDword(const std::string& name, win::DWORD& value);
+    bool SetString(const std::string& name, const std::string& text);
+    bool SetDword(const std::string& name, win::DWORD value);
+    bool SetValue(const std::string& name, const void* data, win::DWORD size, win::DWORD type);
+    bool ValueExists(const std::string& name);
+
+    bool IsOpen() const { return key_ != nullptr; }
+
+private:
+    struct JournalEntry {
+        win::HKEY root;
+        std::string path;
+        std::vector<win::BYTE> descriptor;  // self-relative, as RegGetKeySecurity returned it
+    };
+
+    bool Probe(win::HKEY root, const std::string& path, bool& needsWidening) const;
+    int Widen(win::HKEY root, const std::string& path, bool everyLevel);
+    void Restore();
+
+    win::HKEY key_ = nullptr;
+    win::HKEY root_ = nullptr;
+    std::string path_;
+    std::vector<JournalEntry> journal_;  // in widening order, top of the path first
+};
+
+// True on the NT family (GetVersionExA, extended structure first).
+bool IsWindowsNt();
