@@ -7,6 +7,7 @@
 #include "platform/sim/Modules.h"
 #include "platform/sim/Programs.h"
 #include "platform/sim/SystemInfo.h"
+#include "platform/sim/User.h"
 
 namespace sim {
 
@@ -25,6 +26,7 @@ public:
     Modules modules{*this};
     SystemInfo systemInfo{*this};
     Files files{*this};
+    User user{*this};
     Programs programs{*this};
 };
 
