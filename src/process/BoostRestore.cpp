@@ -1,0 +1,42 @@
+// The undo of a boost: restore records first to last, then the window states.
+#include "platform/Platform.h"
+#include "process/clsEnhance.h"
+#include "rules/RuleEngine.h"
+
+RuleEngine::~RuleEngine() {
+    // Whatever path ends the program, the processes are not left suspended or throttled.
+    UndoBoost();
+}
+
+void RuleEngine::AddRestoreRecord(const RestoreRecord& record) {
+    restoreRecords.push_back(std::make_unique<RestoreRecord>(record));
+}
+
+void RuleEngine::UndoBoost() {
+    if (!IsBoostApplied()) return;
+    for (std::unique_ptr<RestoreRecord>& slot : restoreRecords) {
+        std::unique_ptr<RestoreRecord> record = std::move(slot);
+        if (record) UndoProcess(*record);
+    }
+    platform::IUser& user = platform::User();
+    for (size_t i = 0; i < windowStates.windows.size(); ++i) {
+        user.ShowWindow(windowStates.windows[i], windowStates.wasVisible[i] ? win::SW_SHOW : win::SW_HIDE);
+    }
+    restoreRecords.clear();
+    windowStates.Clear();
+    active = 0;
+}
+
+void RuleEngine::UndoProcess(const RestoreRecord& record) {
+    clsEnhance enhance;
+    const win::DWORD id = record.processId;
+    const win::DWORD flags = record.restoreFlags;
+    if (flags & kCommandPriority) enhance.RestoreProcessPriority(id, record.previousPriorityClass);
+    if (flags & kCommandCpuMask) {
+        win::DWORD discarded = 0;
+        enhance.SetProcessAffinity(id, record.previousAffinityMask, discarded);
+    }
+    if (flags & kCommandSwapout) enhance.SwapoutProcessMemory(id);
+    if (flags & kCommandSuspend) enhance.SuspendProcess(id);
+    if (flags & kCommandResume) enhance.ResumeProcess(id);
+}

@@ -1,0 +1,13 @@
+// What the undo of a boost needs for one changed process.
+#pragma once
+
+#include "platform/Types.h"
+
+struct RestoreRecord {
+    win::DWORD processId = 0;
+    // Rule command bits: 0x08 priority back, 0x10 affinity back, 0x20 resume;
+    // the undo also performs 0x04 swap out and 0x01 suspend.
+    win::DWORD restoreFlags = 0;
+    win::DWORD previousPriorityClass = 0;  // meaningful with 0x08
+    win::DWORD previousAffinityMask = 0;   // meaningful with 0x10
+};

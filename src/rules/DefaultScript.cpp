@@ -1,0 +1,71 @@
+#include "rules/DefaultScript.h"
+
+#include <vector>
+
+#include "rules/ProcessCatalogue.h"
+
+namespace {
+
+const char kScriptHead[] =
+    "[default]\n"
+    "icon=default.ico\n"
+    "text=default rule\n"
+    "comment=default rule comment\n"
+    "policy=priority \"all\" \"low\"\n"
+    "policy=cpumask \"all\" \"last\"\n"
+    "policy=swapout \"all\" \"on\"\n";
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+}  // namespace
+
+const char ProtectedProcessList[] =
+    "policy=suspend \"csrss.exe\" \"off\"\n"
+    "policy=suspend \"explorer.exe\" \"off\"\n"
+    "policy=suspend \"internat.exe\" \"off\"\n"
+    "policy=suspend \"lsass.exe\" \"off\"\n"
+    "policy=suspend \"mstask.exe\" \"off\"\n"
+    "policy=suspend \"smss.exe\" \"off\"\n"
+    "policy=suspend \"spoolsv.exe\" \"off\"\n"
+    "policy=suspend \"csrss.exe\" \"off\"\n"
+    "policy=suspend \"svchost.exe\" \"off\"\n"
+    "policy=suspend \"services.exe\" \"off\"\n"
+    "policy=suspend \"system\" \"off\"\n"
+    "policy=suspend \"taskmgr.exe\" \"off\"\n"
+    "policy=suspend \"winamp.exe\" \"off\"\n"
+    "policy=suspend \"winlogon.exe\" \"off\"\n"
+    "policy=suspend \"winmgmt.exe\" \"off\"\n"
+    "policy=suspend \"kernel32.dll\" \"off\"\n"
+    "policy=suspend \"msgsrv32.exe\" \"off\"\n"
+    "policy=suspend \"mprexe.exe\" \"off\"\n"
+    "policy=suspend \"mmtask.tsk\" \"off\"\n"
+    "policy=suspend \"taskmon.exe\" \"off\"\n"
+    "policy=suspend \"systray.exe\" \"off\"\n"
+    "policy=suspend \"spool32.exe\" \"off\"\n"
+    "policy=suspend \"wmiexe.exe\" \"off\"\n"
+    "policy=suspend \"ddhelp.exe\" \"off\"\n"
+    "policy=suspend \"ctfmon.exe\" \"off\"\n"
+    "policy=suspend \"alg.exe\" \"off\"\n"
+    "policy=suspend \"myie.exe\" \"off\"\n"
+    "policy=suspend \"jwbrowser.exe\" \"off\"\n"
+    "policy=suspend \"webma.exe\" \"off\"\n"
+    "policy=suspend \"system\" \"off\"\n";
+
+std::string ComposeRuleScript(bool suspendUnidentified) {
+    std::string script = kScriptHead;
+    if (suspendUnidentified) {
+        std::string block = std::string("policy=suspend \"all\" \"on\"\n") + ProtectedProcessList;
+        script += block;
+        ReplaceAll(block, "policy=suspend ", "policy=hide ");
+        script += block;
+    } else {
+        std::vector<std::string> names;
+        CollectRunningCatalogue(names);
+        for (const std::string& name : names) script += "policy=suspend \"" + name + "\" \"on\"\n";
+    }
+    return script;
+}
