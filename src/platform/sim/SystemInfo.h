@@ -23,6 +23,7 @@ public:
     void FailVersionEx(bool fail) { std::lock_guard<std::mutex> lock(mutex_); failVersionEx_ = fail; }
     void FailVersion(bool fail) { std::lock_guard<std::mutex> lock(mutex_); failVersion_ = fail; }
     void SetActiveProcessorMask(DWORD_PTR mask);
+    DWORD PlatformId() { std::lock_guard<std::mutex> lock(mutex_); return platformId_; }
 
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     void GetSystemInfo(SYSTEM_INFO* info) override;
