@@ -1,0 +1,39 @@
+// Files, C runtime streams and local time.
+#include <cstdio>
+
+#include "platform/win32/Win32.h"
+
+KESTRAVA_SAME_LAYOUT(SYSTEMTIME);
+
+namespace {
+
+class Win32Files : public platform::IFiles {
+public:
+    HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, win::SECURITY_ATTRIBUTES* attributes,
+                       DWORD disposition, DWORD flags, HANDLE templateFile) override {
+        return ::CreateFileA(path, access, shareMode, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes),
+                             disposition, flags, templateFile);
+    }
+    BOOL DeleteFileA(const char* path) override { return ::DeleteFileA(path); }
+    DWORD GetFileAttributesA(const char* path) override { return ::GetFileAttributesA(path); }
+    BOOL CreateDirectoryA(const char* path, win::SECURITY_ATTRIBUTES* attributes) override {
+        return ::CreateDirectoryA(path, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes));
+    }
+    void GetLocalTime(win::SYSTEMTIME* time) override { ::GetLocalTime(reinterpret_cast<::SYSTEMTIME*>(time)); }
+    win::CRTFILE fopen(const char* path, const char* mode) override { return std::fopen(path, mode); }
+    int fputs(const char* text, win::CRTFILE stream) override {
+        return std::fputs(text, static_cast<std::FILE*>(stream));
+    }
+    char* fgets(char* buffer, int size, win::CRTFILE stream) override {
+        return std::fgets(buffer, size, static_cast<std::FILE*>(stream));
+    }
+    int fclose(win::CRTFILE stream) override { return std::fclose(static_cast<std::FILE*>(stream)); }
+};
+
+Win32Files files;
+
+struct Install {
+    Install() { platform::Current().files = &files; }
+} install;
+
+}  // namespace
