@@ -1,0 +1,55 @@
+// The backup of the TCP/IP values: two lines per value (its name, then its old
+// content or "Default"), appended to a file named after the moment of the run.
+#include <cstdio>
+
+#include "network/NetworkBackup.h"
+#include "network/NetworkTuner.h"
+#include "platform/Platform.h"
+#include "registry/RegistryKey.h"
+
+namespace network {
+
+bool AppendNetworkBackup(const std::string& path, const std::string& text) {
+    auto& files = platform::Files();
+    win::CRTFILE stream = files.fopen(path.c_str(), "at");
+    if (!stream) return false;
+    files.fputs(text.c_str(), stream);
+    files.fclose(stream);
+    return true;
+}
+
+}  // namespace network
+
+void NetworkTuner::RecordOldValue(RegistryKey& key, const char* name, OldValue kind) {
+    tcpBackupText += name;
+    tcpBackupText += "\n";
+    if (!key.ValueExists(name)) {
+        tcpBackupText += "Default\n";
+        return;
+    }
+    std::string old;
+    if (kind == OldValue::Dword) {
+        win::DWORD value = 0;
+        key.QueryDword(name, value);
+        char number[16];
+        std::snprintf(number, sizeof number, "%d", static_cast<int>(value));
+        old = number;
+    } else {
+        key.QueryString(name, old, false);
+    }
+    tcpBackupText += old + "\n";
+}
+
+std::string MakeNetworkBackupPath(const std::string& exeFolder) {
+    auto& files = platform::Files();
+    win::SYSTEMTIME now{};
+    files.GetLocalTime(&now);
+    const std::string restore = exeFolder + "\\Restore";
+    const std::string folder = restore + "\\NetOpti";
+    files.CreateDirectoryA(restore.c_str(), nullptr);
+    files.CreateDirectoryA(folder.c_str(), nullptr);
+    char name[80];
+    std::snprintf(name, sizeof name, "\\%d년%d월%d일%d시%d분%d초.nbk", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+    return folder + name;
+}

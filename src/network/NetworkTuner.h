@@ -1,0 +1,57 @@
+// The network optimiser of the main dialog: finds the largest payload that
+// reaches the probe host unfragmented, rewrites the TCP/IP parameters from it
+// and keeps the old values in a backup file.
+#pragma once
+
+#include <string>
+
+#include "platform/Types.h"
+
+// A literal address, so no name lookup stands between the user and the first ping:
+// KT's public resolver, which answers echo requests and sits inside the Korean
+// networks that this program's users are on.
+constexpr const char* kDefaultProbeHost = "168.126.63.1";
+
+class RegistryKey;
+
+class NetworkTuner {
+public:
+    NetworkTuner();
+    virtual ~NetworkTuner();
+
+    // Starts the probe on a worker thread that reports to window with WM_PROBE_STEP and
+    // WM_PROBE_DONE. False when the thread cannot be started: then no message will come.
+    bool StartProbe(const std::string& host, win::HWND window);
+    static win::DWORD KAPI ProbeWorker(void* tuner);
+    // One ping of size bytes with the don't-fragment flag; 1 when it came back.
+    int ProbeSize(int size);
+    // Runs a command hidden with its standard output in outputPath and waits for it.
+    // False, with nothing run, when the output file cannot be made or the command
+    // does not fit the command buffer; false too when it cannot be started.
+    bool RunCaptured(const std::string& commandLine);
+    // 1 when the output in outputPath reports an echo reply, else 0.
+    int ReadPingVerdict();
+
+    // Segment size and receive window for a payload size on the running platform.
+    void ComputeMssAndWindow(int size, int& mss, int& window);
+    // Writes the TCP/IP values for size and appends the old ones to backupPath.
+    void ApplyTcpTuning(int size, const std::string& backupPath);
+
+private:
+    static constexpr std::size_t kCommandBufferSize = 260;  // so a command holds at most 259 characters
+
+    std::string ProbeCommandLine(int size) const;
+    enum class OldValue { Dword, String };
+    // Appends the value's name and its old content (or "Default") to tcpBackupText.
+    void RecordOldValue(RegistryKey& key, const char* name, OldValue kind);
+    void ApplyNtValues(int window);
+    void Apply9xValues(int size, int mss, int window);
+
+    std::string probeHost;
+    std::string outputPath;
+    win::HWND notifyWindow = nullptr;
+    std::string tcpBackupText;
+};
+
+// Makes exeFolder\Restore\NetOpti and returns the backup file path for this moment.
+std::string MakeNetworkBackupPath(const std::string& exeFolder);

@@ -1,0 +1,79 @@
+// Running ping with its output captured in a file, and reading the verdict back.
+#include <cstring>
+
+#include "network/NetworkTuner.h"
+#include "network/PingOutput.h"
+#include "platform/Platform.h"
+
+bool NetworkTuner::RunCaptured(const std::string& commandLine) {
+    using namespace win;
+    // A command too long for the buffer is refused rather than cut short and run.
+    if (commandLine.size() >= kCommandBufferSize) return false;
+
+    SECURITY_ATTRIBUTES fileAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    auto& memory = platform::Memory();
+    HGLOBAL descriptor = memory.GlobalAlloc(GPTR, sizeof(SECURITY_DESCRIPTOR));
+    auto* processAttributes =
+        static_cast<SECURITY_ATTRIBUTES*>(memory.GlobalAlloc(GPTR, sizeof(SECURITY_ATTRIBUTES)));
+    if (descriptor && processAttributes) {
+        platform::Registry().InitializeSecurityDescriptor(descriptor, SECURITY_DESCRIPTOR_REVISION);
+        platform::Registry().SetSecurityDescriptorDacl(descriptor, TRUE, nullptr, FALSE);
+        processAttributes->nLength = sizeof(SECURITY_ATTRIBUTES);
+        processAttributes->lpSecurityDescriptor = descriptor;
+        processAttributes->bInheritHandle = TRUE;
+    }
+
+    auto& files = platform::Files();
+    files.DeleteFileA(outputPath.c_str());
+    HANDLE output = files.CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, &fileAttributes, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ran = false;
+    // Without a fresh output file an earlier attempt's output could be read as this one's.
+    if (output != INVALID_HANDLE_VALUE) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        startup.hStdOutput = output;
+        char buffer[kCommandBufferSize] = {};
+        std::memcpy(buffer, commandLine.data(), commandLine.size());
+        PROCESS_INFORMATION process{};
+        ran = platform::Programs().CreateProcessA(nullptr, buffer, processAttributes, nullptr, TRUE,
+                                                  CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process) != FALSE;
+        if (ran) {
+            platform::Programs().WaitForSingleObject(process.hProcess, INFINITE);
+            platform::Handles().CloseHandle(process.hProcess);
+            platform::Handles().CloseHandle(process.hThread);
+        }
+        platform::Handles().CloseHandle(output);
+    }
+    if (processAttributes) memory.GlobalFree(processAttributes);
+    if (descriptor) memory.GlobalFree(descriptor);
+    return ran;
+}
+
+int NetworkTuner::ReadPingVerdict() {
+    auto& files = platform::Files();
+    if (files.GetFileAttributesA(outputPath.c_str()) == win::INVALID_FILE_ATTRIBUTES) return 0;
+    win::CRTFILE stream = files.fopen(outputPath.c_str(), "rt");
+    if (!stream) return 0;
+
+    int verdict = 0;
+    std::string line;
+    char chunk[256];
+    bool more = true;
+    while (more) {
+        more = files.fgets(chunk, sizeof chunk, stream) != nullptr;
+        if (more) line += chunk;
+        if (more && (line.empty() || line.back() != '\n')) continue;  // the rest of a long line follows
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        network::PingLine kind = network::ClassifyPingLine(line);
+        if (kind != network::PingLine::Other) {
+            verdict = kind == network::PingLine::Reply ? 1 : 0;
+            break;
+        }
+        line.clear();
+    }
+    files.fclose(stream);
+    return verdict;
+}

@@ -1,0 +1,18 @@
+// What one line of ping's output says about the echo request it sent.
+#pragma once
+
+#include <string>
+
+namespace network {
+
+enum class PingLine {
+    Other,       // neither (headers, statistics, time-outs, errors)
+    Reply,       // an echo reply came back
+    Fragmented,  // the packet would need fragmenting but the don't-fragment flag was set
+};
+
+// Reads English and Korean Windows output. A line that starts like a reply but
+// carries no echo (an unreachable destination, an expired TTL) is not a reply.
+PingLine ClassifyPingLine(const std::string& line);
+
+}  // namespace network

@@ -1,0 +1,107 @@
+// TCP/IP registry parameters derived from the probed payload size, for both
+// Windows families.
+#include <algorithm>
+#include <cstdio>
+
+#include "network/NetworkBackup.h"
+#include "network/NetworkTuner.h"
+#include "platform/Platform.h"
+#include "registry/RegistryKey.h"
+
+namespace {
+
+constexpr const char* kNtParameters = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+constexpr const char* kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+constexpr const char* kMstcpParameters = "System\\CurrentControlSet\\Services\\VxD\\MSTCP\\Parameters";
+constexpr const char* kNetTransAdapter = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
+constexpr int kIpAndTcpHeaders = 40;
+constexpr int kWindowLimit9x = 65535;
+constexpr int kWindowLimitNt = 372564;
+
+win::DWORD PlatformId() {
+    win::OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    platform::SystemInfo().GetVersionExA(&info);
+    return info.dwPlatformId;
+}
+
+std::string Decimal(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    return text;
+}
+
+}  // namespace
+
+void NetworkTuner::ComputeMssAndWindow(int size, int& mss, int& window) {
+    const int limit = PlatformId() == win::VER_PLATFORM_WIN32_WINDOWS ? kWindowLimit9x : kWindowLimitNt;
+    mss = size - kIpAndTcpHeaders;
+    // The largest whole multiple of the segment size within the limit, at least one segment.
+    window = mss > 0 ? mss * std::max(1, limit / mss) : mss;
+}
+
+void NetworkTuner::ApplyTcpTuning(int size, const std::string& backupPath) {
+    tcpBackupText.clear();
+    const bool nt = PlatformId() == win::VER_PLATFORM_WIN32_NT;
+    int mss = 0;
+    int window = 0;
+    ComputeMssAndWindow(size, mss, window);
+    if (nt) {
+        ApplyNtValues(window);
+    } else {
+        Apply9xValues(size, mss, window);
+    }
+    network::AppendNetworkBackup(backupPath, tcpBackupText);
+}
+
+void NetworkTuner::ApplyNtValues(int window) {
+    const auto windowBytes = static_cast<win::DWORD>(window);
+    const struct {
+        const char* name;
+        win::DWORD value;
+    } rows[] = {
+        {"SackOpts", 1},           {"TcpWindowSize", windowBytes},          {"Tcp1323Opts", 1},
+        {"DefaultTTL", 64},        {"EnablePMTUBHDetect", 0},               {"EnablePMTUDiscovery", 1},
+        {"GlobalMaxTcpWindowSize", windowBytes}, {"TcpMaxDupAcks", 2},
+    };
+    RegistryKey key;
+    key.Open(win::HKEY_LOCAL_MACHINE, kNtParameters, true, false);
+    for (const auto& row : rows) {
+        RecordOldValue(key, row.name, OldValue::Dword);
+        key.SetDword(row.name, row.value);
+    }
+    key.Close();
+}
+
+void NetworkTuner::Apply9xValues(int size, int mss, int window) {
+    RegistryKey key;
+    auto setString = [this, &key](const std::string& path, const char* name, const std::string& text) {
+        key.Open(win::HKEY_LOCAL_MACHINE, path, true, false);
+        RecordOldValue(key, name, OldValue::String);
+        key.SetString(name, text);
+        key.Close();
+    };
+    setString(kMstcp, "DefaultRcvWindow", Decimal(window));
+    setString(kMstcp, "DefaultMSS", Decimal(mss));
+    setString(kMstcp, "DefaultTTL", "64");
+    setString(kMstcp, "PMTUDiscovery", "1");
+    setString(kMstcp, "PMTUBlackHoleDetect", "0");
+    setString(kMstcpParameters, "SackOpts", "1");
+
+    key.Open(win::HKEY_LOCAL_MACHINE, kMstcpParameters, true, false);
+    RecordOldValue(key, "MaxDupAcks", OldValue::Dword);
+    key.SetDword("MaxDupAcks", 2);
+    key.Close();
+
+    // The backup keeps adapter 0001's old MaxMTU; adapters 0000 to 0009 all get the new one.
+    key.Open(win::HKEY_LOCAL_MACHINE, std::string(kNetTransAdapter) + "0001", true, false);
+    RecordOldValue(key, "MaxMTU", OldValue::String);
+    key.Close();
+    for (int adapter = 0; adapter <= 9; ++adapter) {
+        key.Open(win::HKEY_LOCAL_MACHINE, std::string(kNetTransAdapter) + "000" + Decimal(adapter), true, false);
+        key.SetString("MaxMTU", Decimal(size));
+        key.Close();
+    }
+
+    setString(kMstcp, "Tcp1323Opts", "1");
+}
