@@ -13,11 +13,26 @@ can_run_win32() {
   "$wine32_loader" --version >/dev/null 2>&1
 }
 
-# Creates the Wine prefix once.
+wineserver=/usr/lib/wine/wineserver
+
+# Creates the Wine prefix once, with the dialog font "굴림" mapped to a Korean font of the system.
 ensure_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$wine64_loader" wineboot --init >/dev/null 2>&1 || true
-    "$wine64_loader" wineserver -w 2>/dev/null || wineserver -w 2>/dev/null || true
+    for name in 굴림 Gulim; do
+      LC_ALL=ko_KR.UTF-8 "$wine64_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v "$name" /d NanumGothic /f >/dev/null 2>&1 || true
+    done
+    "$wineserver" -w 2>/dev/null || true
   fi
+}
+
+# Runs a Windows program of the given build (i686 or x86_64) with the Korean code page.
+wine_run() {
+  local arch=$1
+  shift
+  local loader=$wine64_loader
+  [ "$arch" = i686 ] && loader=$wine32_loader
+  LC_ALL=ko_KR.UTF-8 "$loader" "$@"
 }

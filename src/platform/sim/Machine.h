@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/sim/Files.h"
+#include "platform/sim/Gdi.h"
 #include "platform/sim/Handles.h"
 #include "platform/sim/Modules.h"
 #include "platform/sim/Programs.h"
@@ -24,6 +25,7 @@ public:
     // threads still running are joined before any other part goes away.
     Handles handles{*this};
     Modules modules{*this};
+    Gdi gdi{*this};
     SystemInfo systemInfo{*this};
     Files files{*this};
     User user{*this};

@@ -1,0 +1,117 @@
+// Drives Kestrava's windows like a user, for the end-to-end runs under Wine.
+//   kestrava_driver wait TITLE [TIMEOUT_MS]      waits for a visible top-level window; prints its rectangle
+//   kestrava_driver click TITLE CONTROL_ID        clicks a button of that window
+//   kestrava_driver check TITLE CONTROL_ID        prints 1 when the check box is checked, else 0
+//   kestrava_driver progress TITLE CONTROL_ID     prints the progress bar position
+//   kestrava_driver answer TEXT_PART BUTTON_ID [TIMEOUT_MS]  answers a message box whose text holds TEXT_PART
+//   kestrava_driver gone TITLE [TIMEOUT_MS]       waits until no visible window has that title
+// Exit code 0 on success, 1 on failure or time-out.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace {
+
+using namespace win;
+
+constexpr UINT PBM_GETPOS_MESSAGE = WM_USER + 8;
+
+HWND FindVisible(const char* title) {
+    HWND window = platform::User().FindWindowA(nullptr, title);
+    return window && platform::User().IsWindowVisible(window) ? window : nullptr;
+}
+
+HWND WaitFor(const char* title, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 50) {
+        if (HWND window = FindVisible(title)) return window;
+        platform::Programs().Sleep(50);
+    }
+    return nullptr;
+}
+
+struct BoxSearch {
+    const char* textPart;
+    HWND found;
+};
+
+// A message box: a top-level "#32770" window with a static whose text holds the part.
+BOOL KAPI FindBox(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    if (!platform::User().IsWindowVisible(window)) return TRUE;
+    for (int id : {0xFFFF, 100}) {  // the text control of Windows and of Wine
+        HWND text = platform::User().GetDlgItem(window, id);
+        if (text == nullptr) continue;
+        char buffer[1024] = {0};
+        platform::User().GetWindowTextA(text, buffer, sizeof buffer);
+        if (std::strstr(buffer, search->textPart)) {
+            search->found = window;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: kestrava_driver wait|click|check|progress|answer|gone ...\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    std::string command = argv[1];
+    platform::IUser& user = platform::User();
+    if (command == "wait") {
+        HWND window = WaitFor(argv[2], argc > 3 ? std::atoi(argv[3]) : 30000);
+        if (window == nullptr) return 1;
+        RECT rect{};
+        user.GetWindowRect(window, &rect);
+        std::printf("%ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+                    static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+        return 0;
+    }
+    if (command == "gone") {
+        int timeoutMs = argc > 3 ? std::atoi(argv[3]) : 30000;
+        for (int waited = 0; waited <= timeoutMs; waited += 50) {
+            if (FindVisible(argv[2]) == nullptr) return 0;
+            platform::Programs().Sleep(50);
+        }
+        return 1;
+    }
+    if (command == "answer") {
+        if (argc < 4) return Usage();
+        int timeoutMs = argc > 4 ? std::atoi(argv[4]) : 30000;
+        for (int waited = 0; waited <= timeoutMs; waited += 50) {
+            BoxSearch search{argv[2], nullptr};
+            user.EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+            if (search.found) {
+                WPARAM button = static_cast<WPARAM>(std::atoi(argv[3]));
+                user.PostMessageA(search.found, WM_COMMAND, button, 0);
+                return 0;
+            }
+            platform::Programs().Sleep(50);
+        }
+        return 1;
+    }
+    if (argc < 4) return Usage();
+    HWND window = WaitFor(argv[2], 10000);
+    HWND control = window ? user.GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    if (command == "click") {
+        user.PostMessageA(control, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == "check") {
+        std::printf("%d\n", static_cast<int>(user.SendMessageA(control, BM_GETCHECK, 0, 0)));
+        return 0;
+    }
+    if (command == "progress") {
+        std::printf("%d\n", static_cast<int>(user.SendMessageA(control, PBM_GETPOS_MESSAGE, 0, 0)));
+        return 0;
+    }
+    return Usage();
+}
