@@ -104,6 +104,7 @@ constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
+constexpr DWORD ERROR_NOT_OWNER = 288;
 constexpr DWORD ERROR_SERVICE_DOES_NOT_EXIST = 1060;
 constexpr DWORD ERROR_SERVICE_NOT_ACTIVE = 1062;
 constexpr DWORD ERROR_NONE_MAPPED = 1332;
@@ -525,5 +526,12 @@ constexpr UINT DT_CALCRECT = 0x400;
 constexpr UINT DST_BITMAP = 0x4;
 constexpr UINT DSS_DISABLED = 0x20;
 constexpr UINT ETO_OPAQUE = 0x2;
+constexpr int WHITE_BRUSH = 0;
+constexpr int BLACK_BRUSH = 4;
+constexpr int SYSTEM_FONT = 13;
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+constexpr WPARAM MK_LBUTTON = 0x1;
+constexpr WORD WA_INACTIVE = 0;
+constexpr UINT SWP_FRAMECHANGED = 0x20;
 
 }  // namespace win
