@@ -1,0 +1,75 @@
+// Processes and threads, forwarded to kernel32 and the tool-help functions.
+#include "platform/win32/Win32.h"
+
+#include <tlhelp32.h>
+#if defined(__i386__)
+#include <intrin.h>
+#endif
+
+KESTRAVA_SAME_LAYOUT(PROCESSENTRY32);
+KESTRAVA_SAME_LAYOUT(THREADENTRY32);
+
+namespace {
+
+class Win32Processes : public platform::IProcesses {
+public:
+    HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override {
+        return ::CreateToolhelp32Snapshot(flags, processId);
+    }
+    BOOL Process32First(HANDLE snapshot, win::PROCESSENTRY32* entry) override {
+        return ::Process32First(snapshot, reinterpret_cast<::PROCESSENTRY32*>(entry));
+    }
+    BOOL Process32Next(HANDLE snapshot, win::PROCESSENTRY32* entry) override {
+        return ::Process32Next(snapshot, reinterpret_cast<::PROCESSENTRY32*>(entry));
+    }
+    BOOL Thread32First(HANDLE snapshot, win::THREADENTRY32* entry) override {
+        return ::Thread32First(snapshot, reinterpret_cast<::THREADENTRY32*>(entry));
+    }
+    BOOL Thread32Next(HANDLE snapshot, win::THREADENTRY32* entry) override {
+        return ::Thread32Next(snapshot, reinterpret_cast<::THREADENTRY32*>(entry));
+    }
+    HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
+        return ::OpenProcess(access, inherit, processId);
+    }
+    DWORD GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
+    DWORD GetCurrentThreadId() override { return ::GetCurrentThreadId(); }
+    DWORD GetPriorityClass(HANDLE process) override { return ::GetPriorityClass(process); }
+    BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) override {
+        return ::SetPriorityClass(process, priorityClass);
+    }
+    // The masks are copied through, so a failed query leaves the caller's values as they were.
+    BOOL GetProcessAffinityMask(HANDLE process, win::DWORD_PTR* processMask, win::DWORD_PTR* systemMask) override {
+        ::DWORD_PTR processValue = *processMask;
+        ::DWORD_PTR systemValue = *systemMask;
+        BOOL result = ::GetProcessAffinityMask(process, &processValue, &systemValue);
+        *processMask = processValue;
+        *systemMask = systemValue;
+        return result;
+    }
+    BOOL SetProcessAffinityMask(HANDLE process, win::DWORD_PTR mask) override {
+        return ::SetProcessAffinityMask(process, mask);
+    }
+    BOOL SetProcessWorkingSetSize(HANDLE process, SIZE_T minimum, SIZE_T maximum) override {
+        return ::SetProcessWorkingSetSize(process, minimum, maximum);
+    }
+    BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return ::TerminateProcess(process, exitCode); }
+    DWORD SuspendThread(HANDLE thread) override { return ::SuspendThread(thread); }
+    DWORD ResumeThread(HANDLE thread) override { return ::ResumeThread(thread); }
+    // The thread information block is reached through FS only on 32-bit x86.
+    DWORD ReadFsDword(DWORD offset) override {
+#if defined(__i386__)
+        return __readfsdword(offset);
+#else
+        (void)offset;
+        return 0;
+#endif
+    }
+};
+
+Win32Processes processes;
+
+struct Install {
+    Install() { platform::Current().processes = &processes; }
+} install;
+
+}  // namespace

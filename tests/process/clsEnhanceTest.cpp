@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/sim/Machine.h"
+#include "process/ProcessorMask.h"
+#include "process/clsEnhance.h"
+
+namespace {
+
+using win::DWORD;
+
+constexpr DWORD kAllRights = 0xFFFFFFFF;
+
+TEST(clsEnhanceThreads, SuspendAndResumeChangeEveryThreadOncePerCall) {
+    sim::Machine machine;
+    DWORD game = machine.processes.AddProcess("C:\\Games\\game.exe", 3);
+    DWORD other = machine.processes.AddProcess("C:\\Windows\\other.exe", 1);
+    size_t openBefore = machine.handles.OpenCount();
+    clsEnhance enhance;
+
+    EXPECT_TRUE(enhance.SuspendProcess(game));
+    EXPECT_TRUE(enhance.SuspendProcess(game));
+    for (DWORD thread : machine.processes.ThreadsOf(game)) EXPECT_EQ(machine.processes.SuspendCount(thread), 2u);
+    EXPECT_EQ(machine.processes.SuspendCount(machine.processes.ThreadsOf(other)[0]), 0u);
+
+    EXPECT_TRUE(enhance.ResumeProcess(game));
+    for (DWORD thread : machine.processes.ThreadsOf(game)) EXPECT_EQ(machine.processes.SuspendCount(thread), 1u);
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+}
+
+TEST(clsEnhanceThreads, ReachedOnlyWhenSomeThreadCanBeOpened) {
+    sim::Machine machine;
+    DWORD locked = machine.processes.AddProcess("locked.exe", 2);
+    DWORD partly = machine.processes.AddProcess("partly.exe", 2);
+    for (DWORD thread : machine.processes.ThreadsOf(locked)) {
+        machine.processes.DenyThreadAccess(thread, win::THREAD_SUSPEND_RESUME);
+    }
+    std::vector<DWORD> partlyThreads = machine.processes.ThreadsOf(partly);
+    machine.processes.DenyThreadAccess(partlyThreads[0], win::THREAD_SUSPEND_RESUME);
+    size_t openBefore = machine.handles.OpenCount();
+    clsEnhance enhance;
+
+    EXPECT_FALSE(enhance.SuspendProcess(locked));
+    EXPECT_TRUE(enhance.SuspendProcess(partly));
+    EXPECT_EQ(machine.processes.SuspendCount(partlyThreads[0]), 0u);
+    EXPECT_EQ(machine.processes.SuspendCount(partlyThreads[1]), 1u);
+    EXPECT_FALSE(enhance.ResumeProcess(0x7777));  // no such process
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+
+    machine.processes.FailSnapshots(true);
+    EXPECT_FALSE(enhance.SuspendProcess(partly));
+}
+
+TEST(clsEnhanceThreads, OwnProcessIsProtectedFromSuspendResumeAndTerminate) {
+    sim::Machine machine;
+    DWORD self = machine.processes.CurrentProcess();
+    DWORD mainThread = machine.processes.ThreadsOf(self)[0];
+    clsEnhance enhance;
+    EXPECT_FALSE(enhance.SuspendProcess(self));
+    EXPECT_FALSE(enhance.ResumeProcess(self));
+    EXPECT_FALSE(enhance.TerminateProcess(self));
+    EXPECT_EQ(machine.processes.SuspendCount(mainThread), 0u);
+    EXPECT_TRUE(machine.processes.IsRunning(self));
+    // Only those three: the priority of the own process is changed like any other.
+    EXPECT_EQ(enhance.SetProcessPriorityToLow(self), win::NORMAL_PRIORITY_CLASS);
+}
+
+TEST(clsEnhanceThreads, NeedTheThreadOpenerOfTheRunningFamily) {
+    sim::Machine machine;
+    DWORD game = machine.processes.AddProcess("game.exe");
+    machine.modules.RemoveExport("kernel32.dll", "OpenThread");
+    size_t openBefore = machine.handles.OpenCount();
+    {
+        clsEnhance enhance;
+        EXPECT_FALSE(enhance.SuspendProcess(game));
+        EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+    }
+    // The 9x family opens threads through kernel32's OpenProcess code, which this build does not enter.
+    machine.systemInfo.UseWindows9x();
+    machine.processes.SetFsDword(0x30, 0x81550000);
+    clsEnhance enhance;
+    EXPECT_EQ(enhance.ProcessIdObfuscator, machine.processes.CurrentProcess() ^ 0x81550000);
+    EXPECT_EQ(enhance.OpenThreadLegacy(win::THREAD_SUSPEND_RESUME, win::FALSE, machine.processes.ThreadsOf(game)[0]),
+              nullptr);
+    EXPECT_FALSE(enhance.SuspendProcess(game));
+    EXPECT_EQ(machine.processes.SuspendCount(machine.processes.ThreadsOf(game)[0]), 0u);
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+}
+
+TEST(clsEnhancePriority, LowIsIdleHighIsRealTimeAndPreviousClassComesBack) {
+    sim::Machine machine;
+    DWORD game = machine.processes.AddProcess("game.exe");
+    DWORD locked = machine.processes.AddProcess("locked.exe");
+    machine.processes.DenyProcessAccess(locked, win::PROCESS_SET_INFORMATION);
+    size_t openBefore = machine.handles.OpenCount();
+    clsEnhance enhance;
+
+    EXPECT_EQ(enhance.SetProcessPriorityToHigh(game), win::NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(machine.processes.PriorityOf(game), win::REALTIME_PRIORITY_CLASS);
+    EXPECT_EQ(enhance.SetProcessPriorityToLow(game), win::REALTIME_PRIORITY_CLASS);
+    EXPECT_EQ(machine.processes.PriorityOf(game), win::IDLE_PRIORITY_CLASS);
+    EXPECT_TRUE(enhance.RestoreProcessPriority(game, win::NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(machine.processes.PriorityOf(game), win::NORMAL_PRIORITY_CLASS);
+    EXPECT_FALSE(enhance.RestoreProcessPriority(game, 0));  // the system refuses class 0
+
+    EXPECT_EQ(enhance.SetProcessPriorityToHigh(locked), 0u);
+    EXPECT_EQ(enhance.SetProcessPriorityToLow(locked), 0u);
+    EXPECT_FALSE(enhance.RestoreProcessPriority(locked, win::NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(machine.processes.PriorityOf(locked), win::NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+}
+
+TEST(clsEnhanceAffinity, ReportsThePreviousMaskAndPassesTheNewOneUnchanged) {
+    sim::Machine machine;
+    machine.systemInfo.SetActiveProcessorMask(0xF);
+    DWORD game = machine.processes.AddProcess("game.exe");
+    DWORD blind = machine.processes.AddProcess("blind.exe");
+    DWORD locked = machine.processes.AddProcess("locked.exe");
+    machine.processes.FailAffinityQuery(blind, true);
+    machine.processes.DenyProcessAccess(locked, kAllRights);
+    size_t openBefore = machine.handles.OpenCount();
+    clsEnhance enhance;
+
+    DWORD previous = 0xAA;
+    EXPECT_TRUE(enhance.SetProcessAffinity(game, 0x8, previous));
+    EXPECT_EQ(previous, 0xFu);
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0x8u);
+    EXPECT_FALSE(enhance.SetProcessAffinity(game, 0, previous));  // refused by the system
+    EXPECT_EQ(previous, 0x8u);
+    EXPECT_FALSE(enhance.SetProcessAffinity(game, 0x10, previous));  // no fifth processor
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0x8u);
+
+    previous = 0xAA;
+    EXPECT_TRUE(enhance.SetProcessAffinity(blind, 0x1, previous));
+    EXPECT_EQ(previous, 0u);  // a failed query reports 0
+    EXPECT_EQ(machine.processes.AffinityOf(blind), 0x1u);
+
+    previous = 0xAA;
+    EXPECT_FALSE(enhance.SetProcessAffinity(locked, 0x1, previous));
+    EXPECT_EQ(previous, 0xAAu);  // not written when the process cannot be opened
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+}
+
+TEST(clsEnhanceMemory, SwapoutTrimsTheWholeWorkingSetOnBothFamilies) {
+    sim::Machine machine;
+    DWORD game = machine.processes.AddProcess("game.exe");
+    DWORD locked = machine.processes.AddProcess("locked.exe");
+    machine.processes.DenyProcessAccess(locked, win::PROCESS_SET_QUOTA);
+    size_t openBefore = machine.handles.OpenCount();
+    clsEnhance enhance;
+
+    EXPECT_TRUE(enhance.SwapoutProcessMemory(game));
+    EXPECT_FALSE(enhance.SwapoutProcessMemory(locked));
+    machine.systemInfo.UseWindows9x();
+    EXPECT_TRUE(enhance.SwapoutProcessMemory(game));
+    EXPECT_EQ(machine.processes.WorkingSetTrims(game), 2);
+
+    machine.modules.RemoveExport("kernel32.dll", "SetProcessWorkingSetSize");
+    EXPECT_FALSE(enhance.SwapoutProcessMemory(game));
+    EXPECT_EQ(machine.processes.WorkingSetTrims(game), 2);
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+}
+
+TEST(clsEnhanceTerminate, EndsOtherProcessesWithExitCodeZero) {
+    sim::Machine machine;
+    DWORD game = machine.processes.AddProcess("game.exe");
+    DWORD locked = machine.processes.AddProcess("locked.exe");
+    machine.processes.DenyProcessAccess(locked, win::PROCESS_TERMINATE);
+    size_t openBefore = machine.handles.OpenCount();
+    clsEnhance enhance;
+
+    EXPECT_TRUE(enhance.TerminateProcess(game));
+    EXPECT_FALSE(machine.processes.IsRunning(game));
+    EXPECT_EQ(machine.processes.ExitCode(game), 0u);
+    EXPECT_FALSE(enhance.TerminateProcess(game));  // already gone
+    EXPECT_FALSE(enhance.TerminateProcess(locked));
+    EXPECT_TRUE(machine.processes.IsRunning(locked));
+    EXPECT_EQ(machine.handles.OpenCount(), openBefore);
+}
+
+TEST(clsEnhanceWindows, HideAndShowRecordEveryTopLevelWindowOfTheProcess) {
+    sim::Machine machine;
+    DWORD game = machine.processes.AddProcess("game.exe");
+    DWORD other = machine.processes.AddProcess("other.exe");
+    win::HWND first = machine.user.CreateTopLevelWindow("GameMain", "Game", game, true);
+    win::HWND foreign = machine.user.CreateTopLevelWindow("Other", "Other", other, true);
+    win::HWND hidden = machine.user.CreateTopLevelWindow("GameTool", "Tool", game, false);
+    win::HWND second = machine.user.CreateTopLevelWindow("GameChat", "Chat", game, true);
+    auto& user = platform::User();
+    clsEnhance enhance;
+    WindowStateList states;
+
+    EXPECT_TRUE(enhance.HideProcessWindow(game, states));
+    EXPECT_EQ(states.windows, (std::vector<win::HWND>{first, hidden, second}));
+    EXPECT_EQ(states.wasVisible, (std::vector<win::WORD>{1, 0, 1}));
+    EXPECT_FALSE(user.IsWindowVisible(first));
+    EXPECT_FALSE(user.IsWindowVisible(hidden));
+    EXPECT_FALSE(user.IsWindowVisible(second));
+    EXPECT_TRUE(user.IsWindowVisible(foreign));
+
+    // Showing appends its own entries, one per window, and shows the hidden one too.
+    EXPECT_TRUE(enhance.ShowProcessWindow(game, states));
+    EXPECT_EQ(states.windows.size(), 6u);
+    EXPECT_EQ(states.wasVisible, (std::vector<win::WORD>{1, 0, 1, 0, 0, 0}));
+    EXPECT_TRUE(user.IsWindowVisible(hidden));
+}
+
+TEST(ProcessorMask, CountsTheUnbrokenRunFromTheFirstProcessor) {
+    const std::pair<win::DWORD_PTR, DWORD> cases[] = {
+        {0xF, 4}, {0xFFFFFFFF, 32}, {0xD, 1}, {0xB, 2}, {0x0, 0}, {0x2, 0},
+    };
+    for (const auto& [mask, count] : cases) {
+        SCOPED_TRACE(mask);
+        sim::Machine machine;
+        machine.systemInfo.SetActiveProcessorMask(mask);
+        EXPECT_EQ(GetActiveProcessorMask(), static_cast<DWORD>(mask));
+        EXPECT_EQ(GetActiveProcessorCount(), count);
+    }
+}
+
+TEST(clsEnhanceFamily, OnlyAReported9xPlatformCountsAs9x) {
+    sim::Machine machine;
+    EXPECT_TRUE(clsEnhance::IsNotWindows9x());
+    EXPECT_EQ(clsEnhance().ProcessIdObfuscator, 0u);
+    machine.systemInfo.UseWindows9x();
+    EXPECT_FALSE(clsEnhance::IsNotWindows9x());
+    machine.systemInfo.FailVersion(true);  // the platform id is then unknown
+    EXPECT_TRUE(clsEnhance::IsNotWindows9x());
+}
+
+}  // namespace
