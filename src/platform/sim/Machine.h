@@ -2,17 +2,13 @@
 // parts as the current platform; each test builds its own.
 #pragma once
 
-#include "platform/sim/DisplayDevices.h"
 #include "platform/sim/Files.h"
 #include "platform/sim/Gdi.h"
 #include "platform/sim/Handles.h"
-#include "platform/sim/Memory.h"
 #include "platform/sim/Modules.h"
 #include "platform/sim/Processes.h"
 #include "platform/sim/Programs.h"
-#include "platform/sim/Registry.h"
 #include "platform/sim/Services.h"
-#include "platform/sim/Sync.h"
 #include "platform/sim/SystemInfo.h"
 #include "platform/sim/User.h"
 
@@ -32,15 +28,11 @@ public:
     Handles handles{*this};
     Modules modules{*this};
     Gdi gdi{*this};
-    Memory memory{*this};
-    Sync sync{*this};
     SystemInfo systemInfo{*this};
     Files files{*this};
     User user{*this};
     Processes processes{*this};
     Services services{*this};
-    Registry registry{*this};
-    DisplayDevices displayDevices{*this};
     Programs programs{*this};
 };
 
