@@ -5,10 +5,12 @@
 #include "platform/sim/Files.h"
 #include "platform/sim/Gdi.h"
 #include "platform/sim/Handles.h"
+#include "platform/sim/Memory.h"
 #include "platform/sim/Modules.h"
 #include "platform/sim/Processes.h"
 #include "platform/sim/Programs.h"
 #include "platform/sim/Services.h"
+#include "platform/sim/Sync.h"
 #include "platform/sim/SystemInfo.h"
 #include "platform/sim/User.h"
 
@@ -27,6 +29,8 @@ public:
     // threads still running are joined before any other part goes away.
     Handles handles{*this};
     Modules modules{*this};
+    Memory memory{*this};
+    Sync sync{*this};
     Gdi gdi{*this};
     SystemInfo systemInfo{*this};
     Files files{*this};
