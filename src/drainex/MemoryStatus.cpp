@@ -1,13 +1,18 @@
 #include "drainex/MemoryStatus.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "platform/Platform.h"
 
 namespace {
 
+// Rounded up, at least 1, at most the largest 32-bit count.
 int32_t WholeMebibytes(uint64_t bytes) {
     const uint64_t mebibyte = 1048576;
-    uint64_t count = (bytes + mebibyte - 1) / mebibyte;
-    return static_cast<int32_t>(count < 1 ? 1 : count);
+    const uint64_t count = bytes / mebibyte + (bytes % mebibyte != 0 ? 1 : 0);
+    if (count < 1) return 1;
+    return static_cast<int32_t>(std::min<uint64_t>(count, std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+// One memory release: claims a share of the physical memory in 1 KiB blocks, frees
+// it again, and reports to a window with the four release messages.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Types.h"
+
+constexpr uint32_t kReleaseBlockSize = 1024;
+
+// The number of blocks the mode claims on a machine of totalMb: mode 1 half, mode 2 all
+// but 100 MiB (nothing below that), any other mode a quarter.
+uint32_t ReleaseBlockCount(int32_t mode, int32_t totalMb);
+
+// Sends WM_RELEASE_BEGIN and WM_RELEASE_RANGE, claims the blocks, frees them, and ends
+// with WM_RELEASE_END. Claiming stops at the first block or list growth that fails; the
+// claimed blocks are freed and the positions stay within the announced range.
+bool ReleaseMemory(int32_t mode, win::HWND window);
