@@ -1,0 +1,36 @@
+#include "app/DrainexLauncher.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace {
+
+// "\"<folder>\\Drainex.exe\" <mode> <window>"; the folder is quoted so that blanks in it
+// do not end the program path.
+std::vector<char> CommandLine(const std::string& appFolder, int32_t mode, win::HWND window) {
+    const int32_t windowValue = static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
+    const char* format = "\"%s\\Drainex.exe\" %d %d";
+    const int length = std::snprintf(nullptr, 0, format, appFolder.c_str(), mode, windowValue);
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    std::snprintf(text.data(), text.size(), format, appFolder.c_str(), mode, windowValue);
+    return text;
+}
+
+}  // namespace
+
+win::HANDLE LaunchDrainex(const std::string& appFolder, int32_t mode, win::HWND window) {
+    std::vector<char> commandLine = CommandLine(appFolder, mode, window);
+    win::STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = win::STARTF_USESHOWWINDOW;
+    startup.wShowWindow = win::SW_HIDE;
+    win::PROCESS_INFORMATION process{};
+    if (!platform::Programs().CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, win::FALSE, 0, nullptr,
+                                             nullptr, &startup, &process)) {
+        return nullptr;
+    }
+    platform::Handles().CloseHandle(process.hThread);
+    return process.hProcess;
+}

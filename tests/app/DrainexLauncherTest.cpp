@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/DrainexLauncher.h"
+#include "app/ReleaseProgress.h"
+#include "drainex/DrainexRun.h"
+#include "drainex/ReleaseReceiver.h"
+
+namespace {
+
+constexpr uint64_t kMiB = 1048576;
+
+class DrainexLauncherTest : public ::testing::Test {
+protected:
+    void InstallHelper() {
+        machine.programs.Install("Drainex.exe", [this](const sim::Launch& launch) {
+            launches.push_back(launch);
+            return static_cast<win::DWORD>(RunDrainex(launch.arguments.c_str()));
+        });
+    }
+    // The main dialog's wait: pump until the end message or the helper's end, then close the handle.
+    void WaitForRelease(win::HANDLE process) {
+        win::MSG message;
+        while (!receiver.Ended() && machine.programs.WaitForSingleObject(process, 0) != win::WAIT_OBJECT_0) {
+            if (machine.user.PeekMessageA(&message, nullptr, 0, 0, win::PM_REMOVE)) {
+                machine.user.DispatchMessageA(&message);
+            }
+            machine.programs.Sleep(1);
+        }
+        machine.handles.CloseHandle(process);
+    }
+
+    sim::Machine machine;
+    ReleaseReceiver receiver{machine};
+    std::vector<sim::Launch> launches;
+};
+
+TEST_F(DrainexLauncherTest, StartsTheHelperHiddenWithTheFolderQuoted) {
+    InstallHelper();
+    machine.memory.SetStatus(110 * kMiB, 50 * kMiB, 50);
+    const size_t openHandles = machine.handles.OpenCount();
+    win::HANDLE process = LaunchDrainex("C:\\Program Files\\Kes trava", 2, receiver.window);
+    ASSERT_NE(process, nullptr);
+    WaitForRelease(process);
+    machine.programs.JoinAll();
+
+    ASSERT_EQ(launches.size(), 1u);
+    const std::string window = std::to_string(reinterpret_cast<intptr_t>(receiver.window));
+    EXPECT_EQ(launches[0].commandLine, "\"C:\\Program Files\\Kes trava\\Drainex.exe\" 2 " + window);
+    EXPECT_EQ(launches[0].arguments, "2 " + window);
+    EXPECT_EQ(launches[0].showCommand, static_cast<win::UINT>(win::SW_HIDE));
+    ASSERT_TRUE(receiver.Ended());
+    EXPECT_EQ(receiver.reports[1].value, 20);
+    EXPECT_EQ(machine.handles.OpenCount(), openHandles);
+
+    int32_t bar = 0;
+    for (win::LPARAM position : receiver.Positions()) {
+        int32_t next = ReleaseBarPosition(static_cast<int32_t>(position), 20);
+        EXPECT_GE(next, bar);
+        bar = next;
+    }
+    EXPECT_EQ(bar, 96);  // position 19 of 20
+}
+
+TEST_F(DrainexLauncherTest, WritesTheWindowAsASignedNumberAndAnEmptyFolderAsRoot) {
+    machine.programs.Install("Drainex.exe", [this](const sim::Launch& launch) {
+        launches.push_back(launch);
+        return 0u;
+    });
+    win::HANDLE process = LaunchDrainex("", 2, reinterpret_cast<win::HWND>(static_cast<intptr_t>(-16)));
+    ASSERT_NE(process, nullptr);
+    machine.programs.WaitForSingleObject(process, win::INFINITE);
+    machine.handles.CloseHandle(process);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].commandLine, "\"\\Drainex.exe\" 2 -16");
+}
+
+TEST_F(DrainexLauncherTest, MissingHelperGivesNoProcessToWaitFor) {
+    const size_t openHandles = machine.handles.OpenCount();
+    EXPECT_EQ(LaunchDrainex("C:\\Kestrava", 2, receiver.window), nullptr);
+    EXPECT_EQ(machine.handles.OpenCount(), openHandles);
+}
+
+TEST_F(DrainexLauncherTest, WaitEndsWhenTheHelperEndsWithoutItsEndMessage) {
+    InstallHelper();
+    win::HANDLE other = machine.sync.CreateMutexA(nullptr, win::TRUE, kDrainexMutexName);
+    win::HANDLE process = LaunchDrainex("C:\\Kestrava", 2, receiver.window);
+    ASSERT_NE(process, nullptr);
+    WaitForRelease(process);
+    EXPECT_TRUE(receiver.reports.empty());
+    machine.handles.CloseHandle(other);
+}
+
+TEST(ReleaseBarPosition, FillsTwentyToOneHundredAndNeverDividesByZero) {
+    EXPECT_EQ(ReleaseBarPosition(0, 3896), 20);
+    EXPECT_EQ(ReleaseBarPosition(1948, 3896), 60);
+    EXPECT_EQ(ReleaseBarPosition(3896, 3896), 100);
+    EXPECT_EQ(ReleaseBarPosition(0, 0), 20);
+    EXPECT_EQ(ReleaseBarPosition(5, -1), 20);
+    EXPECT_EQ(ReleaseBarPosition(2147483647, 1), 100);
+    EXPECT_EQ(ReleaseBarPosition(-5, 10), 20);
+}
+
+}  // namespace
