@@ -177,7 +177,8 @@ HWND User::WaitForWindow(const std::string& title, int timeoutMs) const {
     for (;;) {
         for (HWND handle : order_) {
             const Window* window = Find(handle);
-            if (window && window->parent == nullptr && (window->style & WS_VISIBLE) && window->text == title) {
+            if (window && handle != desktop_ && window->parent == nullptr && (window->style & WS_VISIBLE) &&
+                window->text == title) {
                 return handle;
             }
         }
