@@ -1,5 +1,9 @@
-// Shared include of the win32 backend: the real Windows headers.
+// Shared include of the win32 backend: the seam first, then the real Windows
+// headers, whose macros (TRUE, RGB, WM_PAINT, ...) would otherwise clash with the
+// seam's names. Include nothing of the seam after this header.
 #pragma once
+
+#include "platform/Platform.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -8,8 +12,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-
-#include "platform/Platform.h"
 
 // Checks that a seam structure has the layout of its Windows original.
 #define KESTRAVA_SAME_LAYOUT(name) static_assert(sizeof(win::name) == sizeof(::name), #name " layout differs")

@@ -47,12 +47,12 @@ public:
 
 class Win32Modules : public platform::IModules {
 public:
-    HMODULE LoadLibraryA(const char* name) override { return ::LoadLibraryA(name); }
-    HMODULE GetModuleHandleA(const char* name) override { return ::GetModuleHandleA(name); }
-    win::FARPROC GetProcAddress(HMODULE module, const char* name) override {
-        return win::ProcCast<win::FARPROC>(::GetProcAddress(module, name));
+    win::HMODULE LoadLibraryA(const char* name) override { return ::LoadLibraryA(name); }
+    win::HMODULE GetModuleHandleA(const char* name) override { return ::GetModuleHandleA(name); }
+    win::FARPROC GetProcAddress(win::HMODULE module, const char* name) override {
+        return win::ProcCast<win::FARPROC>(::GetProcAddress(static_cast<::HMODULE>(module), name));
     }
-    BOOL FreeLibrary(HMODULE module) override { return ::FreeLibrary(module); }
+    BOOL FreeLibrary(win::HMODULE module) override { return ::FreeLibrary(static_cast<::HMODULE>(module)); }
 };
 
 class Win32SystemInfo : public platform::ISystemInfo {

@@ -1,6 +1,8 @@
 // Windows, messages, dialogs and resources, forwarded to user32.
 #include "platform/win32/Win32.h"
 
+#include <commctrl.h>
+
 KESTRAVA_SAME_LAYOUT(RECT);
 KESTRAVA_SAME_LAYOUT(POINT);
 KESTRAVA_SAME_LAYOUT(MSG);
@@ -141,7 +143,12 @@ public:
 Win32User user;
 
 struct Install {
-    Install() { platform::Current().user = &user; }
+    Install() {
+        platform::Current().user = &user;
+        // The dialogs use the progress bar class of the common controls.
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+        ::InitCommonControlsEx(&controls);
+    }
 } install;
 
 }  // namespace
