@@ -15,3 +15,7 @@ add_executable(kestrava_tests ${native_tests})
 target_include_directories(kestrava_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrava_tests PRIVATE vornel_core drainex_core kestrava_sim GTest::gtest GTest::gtest_main
                       GTest::gmock Threads::Threads)
+
+# Throughput of the region builder on a full-screen mask.
+add_executable(region_bench tests/bench/RegionBench.cpp)
+target_link_libraries(region_bench PRIVATE vornel_core kestrava_sim)
