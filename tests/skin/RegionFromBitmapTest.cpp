@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/Machine.h"
-#include "skin/TestBitmaps.h"
+#include "skin/RegionCases.h"
 
 namespace {
 using namespace win;
-using testing_bitmaps::Filled;
+using namespace region_cases;
 using testing_bitmaps::MakeDib;
 using testing_bitmaps::RegionRects;
-using testing_bitmaps::Rows;
-
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
 
 class RegionFromBitmapTest : public ::testing::Test {
 protected:
@@ -30,98 +26,38 @@ protected:
         return rects;
     }
 
-    bool CountsAsKey(COLORREF key, COLORREF pixel) {
-        std::vector<RECT> nonKey = RegionOf({{pixel}}, key, 1);
-        EXPECT_EQ(RegionOf({{pixel}}, key, 0), nonKey) << "both scan modes give one area";
-        return nonKey.empty();
-    }
-
     sim::Machine machine;
 };
 
 TEST_F(RegionFromBitmapTest, KeyColourTolerancePerChannel) {
-    struct Case {
-        COLORREF key;
-        COLORREF pixel;
-        bool key_coloured;
-    };
-    const Case cases[] = {
-        {kBlack, RGB(16, 16, 16), true},
-        {kBlack, RGB(17, 0, 0), false},
-        {kBlack, RGB(0, 0, 17), false},
-        {RGB(255, 255, 255), RGB(239, 239, 239), true},
-        {RGB(255, 255, 255), RGB(238, 255, 255), false},
-        {RGB(255, 0, 0), RGB(240, 10, 0), true},
-        {RGB(255, 0, 0), RGB(255, 17, 17), true},  // a zero channel of another key reaches 17
-        {RGB(255, 0, 0), RGB(237, 0, 0), false},
-        {RGB(255, 0, 0), RGB(0, 0, 255), false},
-        {RGB(100, 100, 100), RGB(83, 117, 100), true},
-        {RGB(100, 100, 100), RGB(82, 100, 100), false},
-        {RGB(100, 100, 100), RGB(100, 118, 100), false},
-        {RGB(10, 240, 250), RGB(0, 255, 233), true},
-        {RGB(10, 240, 250), RGB(28, 255, 255), false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(CountsAsKey(c.key, c.pixel), c.key_coloured) << std::hex << "key " << c.key << " pixel " << c.pixel;
-    }
-}
-
-TEST_F(RegionFromBitmapTest, TwoByTwoWithTheTopLeftPixelBlack) {
-    Rows rows = Filled(2, 2, kGrey);
-    rows[0][0] = kBlack;
-    std::vector<RECT> expected = {{1, 0, 2, 1}, {0, 1, 2, 2}};
-    for (int bits : {1, 8, 24, 32}) {
-        EXPECT_EQ(RegionOf(rows, kBlack, 1, bits), expected) << bits << " bits";
-        EXPECT_EQ(RegionOf(rows, kBlack, 0, bits), expected) << bits << " bits";
-    }
-}
-
-TEST_F(RegionFromBitmapTest, AllKeyIsEmptyAndNoKeyIsTheFullRectangle) {
-    for (int mode : {0, 1}) {
-        EXPECT_TRUE(RegionOf(Filled(7, 5, kBlack), kBlack, mode).empty());
-        EXPECT_EQ(RegionOf(Filled(7, 5, kGrey), kBlack, mode), (std::vector<RECT>{{0, 0, 7, 5}}));
-    }
-}
-
-TEST_F(RegionFromBitmapTest, ShapedPictureInBothModes) {
-    // A ring: rows with one run, two runs, one run.
-    Rows rows = {
-        {kBlack, kGrey, kGrey, kGrey, kBlack},
-        {kGrey, kGrey, kBlack, kGrey, kGrey},
-        {kGrey, kGrey, kBlack, kGrey, kGrey},
-        {kBlack, kGrey, kGrey, kGrey, kBlack},
-    };
-    std::vector<RECT> expected = {{1, 0, 4, 1}, {0, 1, 2, 3}, {3, 1, 5, 3}, {1, 3, 4, 4}};
-    EXPECT_EQ(RegionOf(rows, kBlack, 1), expected);
-    EXPECT_EQ(RegionOf(rows, kBlack, 0), expected);
-}
-
-// One row of 3001 single-pixel runs: a full batch of 3000 and a batch of one.
-class RegionBatchesTest : public RegionFromBitmapTest {
-protected:
-    RegionBatchesTest() : rows(1, std::vector<COLORREF>(6001, kBlack)) {
-        for (size_t x = 0; x < rows[0].size(); x += 2) {
-            rows[0][x] = kGrey;
-            expected.push_back(RECT{static_cast<LONG>(x), 0, static_cast<LONG>(x) + 1, 1});
+    for (const KeyCase& c : KeyCases()) {
+        for (int mode : {0, 1}) {
+            EXPECT_EQ(RegionOf({{c.pixel}}, c.key, mode).empty(), c.keyColoured)
+                << std::hex << "key " << c.key << " pixel " << c.pixel << " mode " << mode;
         }
     }
-    Rows rows;
-    std::vector<RECT> expected;
-};
-
-TEST_F(RegionBatchesTest, TwoBatchesGiveTheWholeRegion) {
-    ASSERT_EQ(expected.size(), 3001u);
-    EXPECT_EQ(RegionOf(rows, kBlack, 1), expected);
 }
 
-TEST_F(RegionBatchesTest, EachBatchIsItsOwnRegion) {
+TEST_F(RegionFromBitmapTest, ShapesInEveryInputFormatAndBothModes) {
+    for (const ShapeCase& shape : ShapeCases()) {
+        for (int bits : {1, 8, 24, 32}) {
+            for (int mode : {0, 1}) {
+                EXPECT_EQ(RegionOf(shape.rows, kBlack, mode, bits), shape.expected)
+                    << shape.name << ", " << bits << " bits, mode " << mode;
+            }
+        }
+    }
+}
+
+TEST_F(RegionFromBitmapTest, EachBatchOfRunsIsItsOwnRegion) {
+    ShapeCase shape = ManyRuns();
     // The second region call holds only the last run; when it fails, that run is missing.
     machine.gdi.FailCall("ExtCreateRegion", 1);
-    std::vector<RECT> withoutLast(expected.begin(), expected.end() - 1);
-    EXPECT_EQ(RegionOf(rows, kBlack, 1), withoutLast);
+    std::vector<RECT> withoutLast(shape.expected.begin(), shape.expected.end() - 1);
+    EXPECT_EQ(RegionOf(shape.rows, kBlack, 1), withoutLast);
     // When the first fails, the second becomes the result.
     machine.gdi.FailCall("ExtCreateRegion", 0);
-    EXPECT_EQ(RegionOf(rows, kBlack, 1), std::vector<RECT>{expected.back()});
+    EXPECT_EQ(RegionOf(shape.rows, kBlack, 1), std::vector<RECT>{shape.expected.back()});
 }
 
 TEST_F(RegionFromBitmapTest, FailuresGiveNullAndReleaseEverything) {

@@ -399,9 +399,10 @@ HGDIOBJ Gdi::GetStockObject(int index) {
 
 // --- Pixels ---
 
-// Monochrome sources take the target DC's text colour for 0 bits and its background
-// colour for 1 bits; colour pixels become 1 in a monochrome target exactly where they
-// equal the source DC's background colour.
+// As in Windows, monochrome bitmaps without a colour table (not DIB sections) act as
+// masks: as a source they give the target DC's text colour for 0 bits and its
+// background colour for 1 bits; as a target they get 1 exactly where the source pixel
+// equals the source DC's background colour.
 BOOL Gdi::BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
     if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT) return FALSE;
     std::lock_guard<std::mutex> lock(mutex_);
@@ -462,10 +463,12 @@ BOOL Gdi::BitBlt(HDC target, int x, int y, int width, int height, HDC source, in
             int sx = sourceX + column;
             if (targetBits == 1) {
                 DWORD bit = sourceBits == 1 ? static_cast<DWORD>(src.Index(sx, sy))
+                            : to->dib       ? static_cast<DWORD>(dst.NearestIndex(src.Colour(sx, sy)))
                                             : (src.Colour(sx, sy) == sourceKey ? 1u : 0u);
                 dst.SetIndex(tx, ty, static_cast<int>(apply(bit, static_cast<DWORD>(dst.Index(tx, ty))) & 1));
             } else {
-                COLORREF colour = sourceBits == 1 ? (src.Index(sx, sy) ? oneColour : zeroColour) : src.Colour(sx, sy);
+                COLORREF colour = sourceBits == 1 && !from->dib ? (src.Index(sx, sy) ? oneColour : zeroColour)
+                                                                : src.Colour(sx, sy);
                 dst.SetColour(tx, ty, apply(colour, dst.Colour(tx, ty)) & 0xFFFFFF);
             }
         }

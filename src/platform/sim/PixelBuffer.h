@@ -38,9 +38,9 @@ public:
     win::COLORREF Colour(int x, int y) const;
     // Table-based pixels take the nearest entry of their colour table.
     void SetColour(int x, int y, win::COLORREF colour);
+    int NearestIndex(win::COLORREF colour) const;
 
 private:
-    int NearestIndex(win::COLORREF colour) const;
 
     int width_;
     int height_;
