@@ -138,17 +138,6 @@ TEST(MtuProbe, NarrowPathAsksOnceAndNoStopsAt1390) {
     EXPECT_FALSE(machine.files.Exists(kFolder + "\\Restore"));
 }
 
-TEST(MtuProbe, NarrowPathWithYesFindsItsSize) {
-    sim::Machine machine;
-    machine.files.AddDirectory(kFolder);
-    InstallPing(machine, 1350);
-    Dialog dialog;
-    dialog.Run(machine, kDefaultProbeHost);
-    EXPECT_EQ(dialog.result, 1u);
-    EXPECT_EQ(dialog.size, 1350);
-    EXPECT_EQ(machine.user.MessageBoxes().size(), 1u);
-}
-
 TEST(MtuProbe, NoPingAtAllEndsBelowZeroWithTheStopNotice) {
     sim::Machine machine;
     Dialog dialog;
