@@ -18,9 +18,9 @@ void RuleEngine::UndoBoost() {
         std::unique_ptr<RestoreRecord> record = std::move(slot);
         if (record) UndoProcess(*record);
     }
-    platform::IUser& user = platform::User();
     for (size_t i = 0; i < windowStates.windows.size(); ++i) {
-        user.ShowWindow(windowStates.windows[i], windowStates.wasVisible[i] ? win::SW_SHOW : win::SW_HIDE);
+        const int command = windowStates.wasVisible[i] ? win::SW_SHOW : win::SW_HIDE;
+        platform::User().ShowWindow(windowStates.windows[i], command);
     }
     restoreRecords.clear();
     windowStates.Clear();
