@@ -19,3 +19,7 @@ target_link_libraries(kestrava_tests PRIVATE vornel_core drainex_core kestrava_s
 # Throughput of the region builder on a full-screen mask.
 add_executable(region_bench tests/bench/RegionBench.cpp)
 target_link_libraries(region_bench PRIVATE vornel_core kestrava_sim)
+
+# Blocks per second of the release passes against a plain allocate/free loop.
+add_executable(drainex_bench tests/bench/DrainexBench.cpp)
+target_link_libraries(drainex_bench PRIVATE drainex_core kestrava_sim)
