@@ -38,7 +38,7 @@ file(GLOB test_programs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/programs/*.c
 foreach(program ${test_programs})
   get_filename_component(name ${program} NAME_WE)
   add_executable(${name} ${program} $<TARGET_OBJECTS:kestrava_win32>)
-  target_link_libraries(${name} PRIVATE vornel_core ${win_system_libs})
+  target_link_libraries(${name} PRIVATE vornel_core drainex_core ${win_system_libs})
   target_link_options(${name} PRIVATE ${win_link_options})
 endforeach()
 

@@ -1,0 +1,204 @@
+// The real helper programs, reporting across processes to a window of this test.
+// Runs that go through the release passes use drainex_small.exe (Drainex on a
+// machine of 110 MiB); Drainex.exe itself is only run where it must send nothing,
+// against a window that is not pumped, so that a wrong start would block in its
+// first send (before anything is claimed) instead of claiming the test machine.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/DrainexLauncher.h"
+#include "app/Messages.h"
+#include "drainex/DrainexRun.h"
+#include "drainex/MemoryStatus.h"
+#include "platform/win32/Win32.h"
+
+namespace {
+
+constexpr DWORD kTimeLimitMs = 20000;
+
+// A window of the test's own thread that records the release messages.
+class ReleaseWindow {
+public:
+    ReleaseWindow() {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "KestravaReleaseTest";
+        RegisterClassA(&windowClass);
+        hwnd = CreateWindowExA(0, "KestravaReleaseTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~ReleaseWindow() { DestroyWindow(hwnd); }
+
+    std::string Number() const { return std::to_string(static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd))); }
+    bool Ended() const { return !reports.empty() && reports.back().first == app::WM_RELEASE_END; }
+
+    // Pumps as the main dialog waits: until the end message or the helper's end.
+    bool WaitForRelease(HANDLE process) {
+        const DWORD start = GetTickCount();
+        while (!Ended() && WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
+            if (GetTickCount() - start > kTimeLimitMs) return false;
+            MSG message;
+            if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            Sleep(1);
+        }
+        return true;
+    }
+
+    std::vector<std::pair<UINT, LPARAM>> reports;
+    std::function<void(UINT)> onMessage;
+    HWND hwnd = nullptr;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<ReleaseWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self == nullptr || message < app::WM_RELEASE_RANGE || message > app::WM_RELEASE_END) {
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+        self->reports.emplace_back(message, lParam);
+        if (self->onMessage) self->onMessage(message);
+        return 0;
+    }
+};
+
+std::string BuildFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// A fresh application folder whose path holds blanks, with drainex_small.exe as its Drainex.exe.
+class SmallHelperFolder {
+public:
+    SmallHelperFolder() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        path = std::string(temp) + "Kes trava " + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(path.c_str(), nullptr);
+        copied = CopyFileA((BuildFolder() + "\\drainex_small.exe").c_str(), (path + "\\Drainex.exe").c_str(), FALSE);
+    }
+    ~SmallHelperFolder() {
+        DeleteFileA((path + "\\Drainex.exe").c_str());
+        RemoveDirectoryA(path.c_str());
+    }
+    std::string path;
+    BOOL copied;
+};
+
+// Runs a program without pumping messages; true when it ended in time, with its exit code.
+bool RunUnpumped(const std::string& program, const std::string& arguments, DWORD& exitCode) {
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    const bool ended = WaitForSingleObject(process.hProcess, kTimeLimitMs) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended;
+}
+
+std::vector<std::pair<UINT, LPARAM>> SmallMachineReports() {
+    std::vector<std::pair<UINT, LPARAM>> expected{{app::WM_RELEASE_BEGIN, 0}, {app::WM_RELEASE_RANGE, 20}};
+    for (LPARAM position = 0; position < 20; ++position) expected.emplace_back(app::WM_RELEASE_PROGRESS, position);
+    expected.emplace_back(app::WM_RELEASE_END, 0);
+    return expected;
+}
+
+TEST(DrainexWine, LaunchedFromAFolderWithBlanksItReportsInOrderAndExitsZero) {
+    SmallHelperFolder folder;
+    ASSERT_TRUE(folder.copied);
+    ReleaseWindow window;
+    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd);
+    ASSERT_NE(process, nullptr);
+    ASSERT_TRUE(window.WaitForRelease(process));
+    WaitForSingleObject(process, kTimeLimitMs);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process, &exitCode);
+    CloseHandle(process);
+
+    EXPECT_EQ(window.reports, SmallMachineReports());
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(DrainexWine, SecondInstanceDuringTheFirstOnesPassesExitsSilently) {
+    SmallHelperFolder folder;
+    ASSERT_TRUE(folder.copied);
+    ReleaseWindow window;
+    bool secondEnded = false;
+    DWORD secondExit = 1;
+    window.onMessage = [&](UINT message) {
+        if (message != app::WM_RELEASE_PROGRESS || window.reports.size() != 3) return;
+        // The first instance waits in its send while the real Drainex.exe starts.
+        secondEnded = RunUnpumped(BuildFolder() + "\\Drainex.exe", "2 " + window.Number(), secondExit);
+    };
+    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd);
+    ASSERT_NE(process, nullptr);
+    ASSERT_TRUE(window.WaitForRelease(process));
+    CloseHandle(process);
+
+    EXPECT_TRUE(secondEnded);
+    EXPECT_EQ(secondExit, 0u);
+    EXPECT_EQ(window.reports, SmallMachineReports());
+}
+
+TEST(DrainexWine, RealHelperSendsNothingForAnOverlongTextOrWhileAnotherInstanceRuns) {
+    ReleaseWindow window;
+    const std::string drainex = BuildFolder() + "\\Drainex.exe";
+    DWORD exitCode = 1;
+    EXPECT_TRUE(RunUnpumped(drainex, "2 " + std::string(100, '0') + window.Number(), exitCode));
+    EXPECT_EQ(exitCode, 0u);
+
+    HANDLE other = CreateMutexA(nullptr, TRUE, kDrainexMutexName);
+    ASSERT_NE(other, nullptr);
+    exitCode = 1;
+    EXPECT_TRUE(RunUnpumped(drainex, "2 " + window.Number(), exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    ReleaseMutex(other);
+    CloseHandle(other);
+
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    EXPECT_TRUE(window.reports.empty());
+}
+
+TEST(DrainexWine, WaitEndsWhenTheHelperIsMissingOrEndsWithoutItsEndMessage) {
+    ReleaseWindow window;
+    EXPECT_EQ(LaunchDrainex(BuildFolder() + "\\no such folder", 2, window.hwnd), nullptr);
+
+    SmallHelperFolder folder;
+    ASSERT_TRUE(folder.copied);
+    HANDLE other = CreateMutexA(nullptr, TRUE, kDrainexMutexName);
+    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd);
+    ASSERT_NE(process, nullptr);
+    EXPECT_TRUE(window.WaitForRelease(process));
+    CloseHandle(process);
+    ReleaseMutex(other);
+    CloseHandle(other);
+    EXPECT_TRUE(window.reports.empty());
+}
+
+TEST(DrainexWine, MemoryStatusOfTheRealSystem) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    int32_t total = 0, available = 0, freePercent = -1;
+    EXPECT_EQ(QueryMemoryStatus(total, available, freePercent), total);
+    EXPECT_EQ(static_cast<uint64_t>(total), (status.ullTotalPhys + 1048575) / 1048576);
+    EXPECT_GE(total, available);
+    EXPECT_GE(available, 1);
+    EXPECT_GE(freePercent, 0);
+    EXPECT_LE(freePercent, 100);
+}
+
+}  // namespace
