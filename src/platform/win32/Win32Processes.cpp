@@ -49,7 +49,7 @@ public:
     BOOL SetProcessAffinityMask(HANDLE process, win::DWORD_PTR mask) override {
         return ::SetProcessAffinityMask(process, mask);
     }
-    BOOL SetProcessWorkingSetSize(HANDLE process, SIZE_T minimum, SIZE_T maximum) override {
+    BOOL SetProcessWorkingSetSize(HANDLE process, win::SIZE_T minimum, win::SIZE_T maximum) override {
         return ::SetProcessWorkingSetSize(process, minimum, maximum);
     }
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return ::TerminateProcess(process, exitCode); }

@@ -1,0 +1,221 @@
+// Process control against real child processes and the real kernel32.
+#include "platform/win32/Win32.h"
+
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "process/ExportTable.h"
+#include "process/ProcessorMask.h"
+#include "process/clsEnhance.h"
+
+namespace {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    char className[64] = {};
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && std::string(className) == "kestrava child") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A running kestrava_child.exe with its window; killed when the test ends.
+class Child {
+public:
+    explicit Child(const std::string& arguments) {
+        std::string commandLine = "\"" + ProgramFolder() + "\\kestrava_child.exe\" " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info_)) {
+            return;
+        }
+        WaitForInputIdle(info_.hProcess, 10000);
+        for (int waited = 0; waited < 10000 && window_ == nullptr; waited += 50) {
+            WindowSearch search{info_.dwProcessId, nullptr};
+            EnumWindows(&FindChildWindow, reinterpret_cast<LPARAM>(&search));
+            window_ = search.found;
+            if (window_ == nullptr) Sleep(50);
+        }
+    }
+    ~Child() {
+        if (info_.hProcess == nullptr) return;
+        ::TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool Ready() const { return window_ != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
+    HANDLE MainThread() const { return info_.hThread; }
+    HWND Window() const { return window_; }
+    // Whether the child's message loop answers within half a second.
+    bool Responds() const {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result) != 0;
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
+};
+
+TEST(clsEnhanceWine, SuspendStopsEveryThreadOnceAndResumeUndoesIt) {
+    Child child("threads 2");
+    ASSERT_TRUE(child.Ready());
+    clsEnhance enhance;
+    ASSERT_TRUE(enhance.SuspendProcess(child.Id()));
+    EXPECT_FALSE(child.Responds());
+    EXPECT_EQ(SuspendThread(child.MainThread()), 1u);  // suspended exactly once
+    ResumeThread(child.MainThread());
+
+    ASSERT_TRUE(enhance.ResumeProcess(child.Id()));
+    EXPECT_EQ(SuspendThread(child.MainThread()), 0u);
+    ResumeThread(child.MainThread());
+    EXPECT_TRUE(child.Responds());
+    EXPECT_FALSE(enhance.SuspendProcess(GetCurrentProcessId()));
+}
+
+TEST(clsEnhanceWine, PriorityClassesChangeAndComeBack) {
+    Child child("");
+    ASSERT_TRUE(child.Ready());
+    clsEnhance enhance;
+    DWORD original = GetPriorityClass(child.Process());
+    EXPECT_EQ(enhance.SetProcessPriorityToLow(child.Id()), original);
+    EXPECT_EQ(GetPriorityClass(child.Process()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+    EXPECT_EQ(enhance.SetProcessPriorityToHigh(child.Id()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+    EXPECT_EQ(GetPriorityClass(child.Process()), static_cast<DWORD>(REALTIME_PRIORITY_CLASS));
+    EXPECT_TRUE(enhance.RestoreProcessPriority(child.Id(), original));
+    EXPECT_EQ(GetPriorityClass(child.Process()), original);
+}
+
+TEST(clsEnhanceWine, AffinityMovesToTheFirstProcessorAndBack) {
+    Child child("");
+    ASSERT_TRUE(child.Ready());
+    DWORD_PTR before = 0;
+    DWORD_PTR system = 0;
+    ASSERT_TRUE(GetProcessAffinityMask(child.Process(), &before, &system));
+    clsEnhance enhance;
+    DWORD previous = 0;
+    ASSERT_TRUE(enhance.SetProcessAffinity(child.Id(), 1, previous));
+    EXPECT_EQ(previous, static_cast<DWORD>(before));
+    DWORD_PTR now = 0;
+    GetProcessAffinityMask(child.Process(), &now, &system);
+    EXPECT_EQ(now, 1u);
+    EXPECT_TRUE(enhance.SetProcessAffinity(child.Id(), previous, previous));
+    GetProcessAffinityMask(child.Process(), &now, &system);
+    EXPECT_EQ(now, before);
+
+    EXPECT_EQ(GetActiveProcessorMask(), static_cast<DWORD>(system));
+}
+
+TEST(clsEnhanceWine, SwapoutTrimsTheWorkingSet) {
+    Child child("touch 32");
+    ASSERT_TRUE(child.Ready());
+    PROCESS_MEMORY_COUNTERS before{};
+    ASSERT_TRUE(K32GetProcessMemoryInfo(child.Process(), &before, sizeof before));
+    clsEnhance enhance;
+    EXPECT_TRUE(enhance.SwapoutProcessMemory(child.Id()));
+    PROCESS_MEMORY_COUNTERS after{};
+    ASSERT_TRUE(K32GetProcessMemoryInfo(child.Process(), &after, sizeof after));
+    EXPECT_LT(after.WorkingSetSize, before.WorkingSetSize);
+}
+
+TEST(clsEnhanceWine, HideAndShowRecordTheChildWindow) {
+    Child child("");
+    Child hidden("hidden");
+    ASSERT_TRUE(child.Ready());
+    ASSERT_TRUE(hidden.Ready());
+    clsEnhance enhance;
+    WindowStateList states;
+
+    EXPECT_TRUE(enhance.HideProcessWindow(child.Id(), states));
+    EXPECT_FALSE(IsWindowVisible(child.Window()));
+    EXPECT_TRUE(enhance.ShowProcessWindow(child.Id(), states));
+    EXPECT_TRUE(IsWindowVisible(child.Window()));
+    EXPECT_TRUE(enhance.ShowProcessWindow(hidden.Id(), states));
+    EXPECT_TRUE(IsWindowVisible(hidden.Window()));
+
+    // Other top-level windows of the children (input method windows) may be listed too.
+    std::vector<WORD> flags;
+    for (size_t i = 0; i < states.windows.size(); ++i) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(static_cast<HWND>(states.windows[i]), &owner);
+        EXPECT_TRUE(owner == child.Id() || owner == hidden.Id());
+        if (states.windows[i] == child.Window() || states.windows[i] == hidden.Window()) {
+            flags.push_back(states.wasVisible[i]);
+        }
+    }
+    EXPECT_EQ(flags, (std::vector<WORD>{1, 0, 0}));
+}
+
+TEST(clsEnhanceWine, TerminateEndsTheChildWithExitCodeZero) {
+    Child child("");
+    ASSERT_TRUE(child.Ready());
+    clsEnhance enhance;
+    EXPECT_FALSE(enhance.TerminateProcess(GetCurrentProcessId()));
+    ASSERT_TRUE(enhance.TerminateProcess(child.Id()));
+    ASSERT_EQ(WaitForSingleObject(child.Process(), 5000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.Process(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// Every named export of kernel32, forwarded ones included, resolves as GetProcAddress does.
+TEST(clsEnhanceWine, ExportWalkAgreesWithGetProcAddressOnKernel32) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    ASSERT_NE(kernel, nullptr);
+    auto* image = reinterpret_cast<const BYTE*>(kernel);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    auto* directory = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(image + entry.VirtualAddress);
+    auto* names = reinterpret_cast<const DWORD*>(image + directory->AddressOfNames);
+    auto* ordinals = reinterpret_cast<const WORD*>(image + directory->AddressOfNameOrdinals);
+    auto* functions = reinterpret_cast<const DWORD*>(image + directory->AddressOfFunctions);
+    ASSERT_GT(directory->NumberOfNames, 100u);
+
+    int forwarded = 0;
+    for (DWORD i = 0; i < directory->NumberOfNames; ++i) {
+        const char* name = reinterpret_cast<const char*>(image + names[i]);
+        SCOPED_TRACE(name);
+        int64_t ordinal = FindExportOrdinal(kernel, name);
+        ASSERT_EQ(ordinal, ordinals[i] + int64_t{directory->Base});
+        DWORD rva = functions[ordinals[i]];
+        forwarded += rva >= entry.VirtualAddress && rva < entry.VirtualAddress + entry.Size;
+        EXPECT_EQ(static_cast<const void*>(GetExportAddress(kernel, ordinal)),
+                  reinterpret_cast<const void*>(GetProcAddress(kernel, name)));
+    }
+    EXPECT_GT(forwarded, 0);
+    EXPECT_EQ(FindExportOrdinal(kernel, "NoSuchExportAnywhere"), -1);
+
+    int64_t openProcess = FindExportOrdinal(kernel, "OpenProcess");
+    DWORD length = GetExportCodeLength(kernel, openProcess);
+    EXPECT_GT(length, 0u);
+    EXPECT_LT(length, 0x7FFFFFFFu);
+}
+
+}  // namespace
