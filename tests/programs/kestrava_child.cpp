@@ -1,13 +1,11 @@
 // A child process for the Wine tests of process control: one top-level window
 // (class and title "kestrava child") and a message loop that idles until the
 // process is killed.
-//   kestrava_child [hidden] [threads N] [touch MIB]
+//   kestrava_child [hidden] [threads N]
 //     hidden      creates the window without showing it
 //     threads N   starts N more threads that sleep forever
-//     touch MIB   writes to MIB mebibytes of memory so that it is in the working set
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -28,19 +26,14 @@ DWORD WINAPI SleepForever(void*) {
 int main(int argc, char** argv) {
     bool hidden = false;
     int threads = 0;
-    size_t touchMib = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "hidden") == 0) {
             hidden = true;
         } else if (std::strcmp(argv[i], "threads") == 0 && i + 1 < argc) {
             threads = std::atoi(argv[++i]);
-        } else if (std::strcmp(argv[i], "touch") == 0 && i + 1 < argc) {
-            touchMib = static_cast<size_t>(std::atoi(argv[++i]));
         }
     }
 
-    std::vector<char> memory(touchMib << 20);
-    for (size_t at = 0; at < memory.size(); at += 4096) memory[at] = 1;
     for (int i = 0; i < threads; ++i) {
         HANDLE thread = CreateThread(nullptr, 0, &SleepForever, nullptr, 0, nullptr);
         if (thread) CloseHandle(thread);
