@@ -29,8 +29,9 @@ public:
     // Sub-key of HKEY_LOCAL_MACHINE, lower case; empty when no primary adapter was found.
     const std::string& AdapterKey() const { return adapterKey_; }
 
+    struct ValueTable;  // one value's data per level
+
 private:
-    struct ValueTable;
     bool WriteValues(const ValueTable* const* tables, int count, int level);
 
     std::string adapterKey_;

@@ -36,6 +36,9 @@ public:
     bool ValueExists(const std::string& name);
 
     bool IsOpen() const { return key_ != nullptr; }
+    // Root and sub-key text of the last Open or Create; the text is emptied by Close.
+    win::HKEY Root() const { return root_; }
+    const std::string& Path() const { return path_; }
 
 private:
     struct JournalEntry {
@@ -44,8 +47,9 @@ private:
         std::vector<win::BYTE> descriptor;  // self-relative, as RegGetKeySecurity returned it
     };
 
-    bool Probe(win::HKEY root, const std::string& path, bool& needsWidening) const;
-    int Widen(win::HKEY root, const std::string& path, bool everyLevel);
+    void Widen(win::HKEY root, const std::string& path);
+    // Journals the DACL of an open key and replaces it; false when the replacement failed.
+    bool ReplaceDacl(win::HKEY key, win::HKEY root, const std::string& level, win::PSECURITY_DESCRIPTOR widening);
     void Restore();
 
     win::HKEY key_ = nullptr;

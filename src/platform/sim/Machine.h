@@ -2,6 +2,7 @@
 // parts as the current platform; each test builds its own.
 #pragma once
 
+#include "platform/sim/DisplayDevices.h"
 #include "platform/sim/Files.h"
 #include "platform/sim/Gdi.h"
 #include "platform/sim/Handles.h"
@@ -9,6 +10,7 @@
 #include "platform/sim/Modules.h"
 #include "platform/sim/Processes.h"
 #include "platform/sim/Programs.h"
+#include "platform/sim/Registry.h"
 #include "platform/sim/Services.h"
 #include "platform/sim/Sync.h"
 #include "platform/sim/SystemInfo.h"
@@ -37,6 +39,8 @@ public:
     User user{*this};
     Processes processes{*this};
     Services services{*this};
+    Registry registry{*this};
+    DisplayDevices displayDevices{*this};
     Programs programs{*this};
 };
 

@@ -1,0 +1,263 @@
+#include "registry/RegistryKey.h"
+
+#include <atomic>
+
+#include "platform/Platform.h"
+
+using namespace win;
+
+namespace {
+
+constexpr DWORD kOpenOptions = 1;
+constexpr DWORD kStrictLimit = 1024;
+constexpr BYTE kInheritFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+
+struct WideningAccount {
+    const char* name;
+    DWORD mask;
+};
+constexpr WideningAccount kWideningAccounts[] = {
+    {"SYSTEM", GENERIC_ALL},
+    {"Administrators", GENERIC_ALL | KEY_ALL_ACCESS},
+};
+constexpr int kAccountCount = sizeof(kWideningAccounts) / sizeof(kWideningAccounts[0]);
+constexpr DWORD kAclBytesPerAccount = 24;
+
+std::string WithoutLeadingBackslash(const std::string& path) {
+    return !path.empty() && path[0] == '\\' ? path.substr(1) : path;
+}
+
+// AddAccessAllowedAceEx from Advapi32.dll, kept for the rest of the run once found.
+platform::AddAccessAllowedAceExProc AddAceEntry() {
+    static std::atomic<platform::AddAccessAllowedAceExProc> cached{nullptr};
+    if (auto entry = cached.load()) return entry;
+    auto& modules = platform::Modules();
+    HMODULE advapi = modules.LoadLibraryA("Advapi32.dll");
+    if (advapi == nullptr) return nullptr;
+    auto entry = ProcCast<platform::AddAccessAllowedAceExProc>(modules.GetProcAddress(advapi, "AddAccessAllowedAceEx"));
+    if (entry == nullptr) {
+        modules.FreeLibrary(advapi);
+        return nullptr;
+    }
+    cached.store(entry);
+    return entry;
+}
+
+// The SID of a local account; false when it cannot be looked up.
+bool AccountSid(const char* account, std::vector<BYTE>& sid) {
+    auto& registry = platform::Registry();
+    DWORD sidSize = 0;
+    DWORD domainSize = 0;
+    SID_NAME_USE use;
+    if (!registry.LookupAccountNameA(nullptr, account, nullptr, &sidSize, nullptr, &domainSize, &use) &&
+        platform::Handles().GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return false;
+    }
+    if (sidSize == 0) return false;
+    sid.assign(sidSize, 0);
+    std::vector<char> domain(domainSize + 1, '\0');
+    return registry.LookupAccountNameA(nullptr, account, sid.data(), &sidSize, domain.data(), &domainSize,
+                                       &use) != FALSE;
+}
+
+// An absolute descriptor whose DACL gives full access to SYSTEM and Administrators.
+// It points into its own DACL buffer, so it is built in place and never copied.
+struct WideningDescriptor {
+    SECURITY_DESCRIPTOR descriptor{};
+    std::vector<BYTE> dacl;
+
+    WideningDescriptor() = default;
+    WideningDescriptor(const WideningDescriptor&) = delete;
+    WideningDescriptor& operator=(const WideningDescriptor&) = delete;
+
+    bool Build() {
+        auto addAce = AddAceEntry();
+        if (addAce == nullptr) return false;
+        auto& registry = platform::Registry();
+        std::vector<BYTE> sids[kAccountCount];
+        DWORD size = 0;
+        for (int i = 0; i < kAccountCount; ++i) {
+            if (!AccountSid(kWideningAccounts[i].name, sids[i])) return false;
+            size += kAclBytesPerAccount + registry.GetLengthSid(sids[i].data());
+        }
+        dacl.assign(size, 0);
+        if (!registry.InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+            !registry.InitializeAcl(dacl.data(), size, ACL_REVISION)) {
+            return false;
+        }
+        for (int i = 0; i < kAccountCount; ++i) {
+            if (!addAce(dacl.data(), ACL_REVISION, kInheritFlags, kWideningAccounts[i].mask, sids[i].data())) {
+                return false;
+            }
+        }
+        return registry.SetSecurityDescriptorDacl(&descriptor, TRUE, dacl.data(), FALSE) != FALSE;
+    }
+};
+
+// Whether the key exists, and whether full access needs its security widened first.
+bool Probe(HKEY root, const std::string& path, bool& needsWidening) {
+    auto& registry = platform::Registry();
+    needsWidening = false;
+    HKEY probe = nullptr;
+    if (IsWindowsNt()) {
+        if (registry.RegOpenKeyExA(root, path.c_str(), kOpenOptions, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS) {
+            if (registry.RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL, &probe) != ERROR_SUCCESS) return false;
+            needsWidening = true;
+        }
+    } else if (registry.RegOpenKeyExA(root, path.c_str(), kOpenOptions, KEY_QUERY_VALUE, &probe) != ERROR_SUCCESS) {
+        return false;
+    }
+    registry.RegCloseKey(probe);
+    return true;
+}
+
+}  // namespace
+
+bool IsWindowsNt() {
+    auto& system = platform::SystemInfo();
+    OSVERSIONINFOEXA info{};
+    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
+    if (!system.GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
+        info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!system.GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
+    }
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+RegistryKey::~RegistryKey() { Close(); }
+
+bool RegistryKey::Open(HKEY root, const std::string& path, bool create, bool readOnly) {
+    if (key_ != nullptr) return false;
+    const std::string subKey = WithoutLeadingBackslash(path);
+    bool needsWidening = false;
+    if (!Probe(root, subKey, needsWidening)) return create && Create(root, subKey);
+    if (needsWidening) Widen(root, subKey);
+    root_ = root;
+    path_ = subKey;
+    HKEY opened = nullptr;
+    if (platform::Registry().RegOpenKeyExA(root, subKey.c_str(), kOpenOptions,
+                                           readOnly ? KEY_QUERY_VALUE : KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    key_ = opened;
+    return true;
+}
+
+bool RegistryKey::Create(HKEY root, const std::string& path) {
+    if (key_ != nullptr) return false;
+    root_ = root;
+    path_ = WithoutLeadingBackslash(path);
+    HKEY created = nullptr;
+    if (platform::Registry().RegCreateKeyA(root, path_.c_str(), &created) != ERROR_SUCCESS) return false;
+    key_ = created;
+    return true;
+}
+
+bool RegistryKey::Close() {
+    if (key_ != nullptr) {
+        platform::Registry().RegCloseKey(key_);
+        key_ = nullptr;
+    }
+    Restore();
+    path_.clear();
+    return true;
+}
+
+// Replaces the DACL of every level of the path, top first, journalling each one
+// replaced. Stops at the first level that cannot be opened for WRITE_DAC or refuses
+// the new DACL; what was journalled so far stays for the restore.
+void RegistryKey::Widen(HKEY root, const std::string& path) {
+    if (!IsWindowsNt()) return;
+    WideningDescriptor widening;
+    if (!widening.Build()) return;
+    auto& registry = platform::Registry();
+    for (size_t position = path.find('\\');; position = path.find('\\', position + 1)) {
+        const bool last = position == std::string::npos;
+        const std::string level = last ? path : path.substr(0, position);
+        HKEY key = nullptr;
+        if (registry.RegOpenKeyExA(root, level.c_str(), 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS) return;
+        const bool replaced = ReplaceDacl(key, root, level, &widening.descriptor);
+        registry.RegCloseKey(key);
+        if (!replaced || last) return;
+    }
+}
+
+bool RegistryKey::ReplaceDacl(HKEY key, HKEY root, const std::string& level, PSECURITY_DESCRIPTOR widening) {
+    auto& registry = platform::Registry();
+    DWORD size = 0;
+    registry.RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    if (size == 0) return true;
+    std::vector<BYTE> saved(size);
+    if (registry.RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved.data(), &size) != ERROR_SUCCESS) {
+        return true;
+    }
+    journal_.push_back(JournalEntry{root, level, std::move(saved)});
+    return registry.RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, widening) == ERROR_SUCCESS;
+}
+
+void RegistryKey::Restore() {
+    auto& registry = platform::Registry();
+    for (auto entry = journal_.rbegin(); entry != journal_.rend(); ++entry) {
+        HKEY key = nullptr;
+        if (registry.RegOpenKeyExA(entry->root, entry->path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+            registry.RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, entry->descriptor.data());
+            registry.RegCloseKey(key);
+        }
+    }
+    journal_.clear();
+}
+
+bool RegistryKey::QueryString(const std::string& name, std::string& text, bool strict) {
+    text.clear();
+    if (key_ == nullptr) return false;
+    auto& registry = platform::Registry();
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    const bool multi = type == REG_MULTI_SZ;
+    if (strict && (size > kStrictLimit || multi)) return false;
+    std::vector<BYTE> buffer(size + 2, 0);
+    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, buffer.data(), &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    if (multi) {
+        for (DWORD i = 0; i < size; ++i) {
+            if (buffer[i] == 0) buffer[i] = '\n';
+        }
+    }
+    buffer[size] = 0;
+    text = reinterpret_cast<const char*>(buffer.data());
+    return true;
+}
+
+bool RegistryKey::QueryDword(const std::string& name, DWORD& value) {
+    value = 0;
+    if (key_ == nullptr) return false;
+    DWORD size = sizeof(value);
+    if (platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                                              &size) != ERROR_SUCCESS) {
+        value = 0;
+        return false;
+    }
+    return true;
+}
+
+bool RegistryKey::SetString(const std::string& name, const std::string& text) {
+    return SetValue(name, text.c_str(), static_cast<DWORD>(text.size()), REG_SZ);
+}
+
+bool RegistryKey::SetDword(const std::string& name, DWORD value) {
+    return SetValue(name, &value, sizeof(value), REG_DWORD);
+}
+
+bool RegistryKey::SetValue(const std::string& name, const void* data, DWORD size, DWORD type) {
+    if (key_ == nullptr) return false;
+    return platform::Registry().RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
+           ERROR_SUCCESS;
+}
+
+bool RegistryKey::ValueExists(const std::string& name) {
+    if (key_ == nullptr) return false;
+    return platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
