@@ -24,6 +24,7 @@ struct Gdi::Bitmap : Gdi::Object {
     HDC selectedIn = nullptr;
     int surfaceUsers = 0;
     std::vector<TextRecord> texts;
+    std::vector<BlitRecord> blits;
 };
 
 struct Gdi::Dc : Gdi::Object {
@@ -215,6 +216,12 @@ std::vector<TextRecord> Gdi::Texts(HGDIOBJ bitmapOrDc) const {
     std::lock_guard<std::mutex> lock(mutex_);
     Bitmap* bitmap = TargetOf(bitmapOrDc);
     return bitmap ? bitmap->texts : std::vector<TextRecord>{};
+}
+
+std::vector<BlitRecord> Gdi::Blits(HGDIOBJ bitmapOrDc) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Bitmap* bitmap = TargetOf(bitmapOrDc);
+    return bitmap ? bitmap->blits : std::vector<BlitRecord>{};
 }
 
 COLORREF Gdi::PixelOf(HGDIOBJ bitmapOrDc, int x, int y) const {
@@ -412,6 +419,8 @@ BOOL Gdi::BitBlt(HDC target, int x, int y, int width, int height, HDC source, in
     Bitmap* from = sourceDc ? TargetOf(source) : nullptr;
     if (to == nullptr || from == nullptr) return FALSE;
     if (width <= 0 || height <= 0) return TRUE;
+    HBITMAP sourceHandle = sourceDc->surface ? sourceDc->surface : sourceDc->selected;
+    to->blits.push_back(BlitRecord{sourceHandle, RECT{x, y, x + width, y + height}, rop});
 
     PixelBuffer copy = from == to ? from->pixels : PixelBuffer(0, 0, 32, 4, false);
     const PixelBuffer& src = from == to ? copy : from->pixels;

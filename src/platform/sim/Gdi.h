@@ -28,6 +28,13 @@ struct TextRecord {
     HDC dc;  // the device context it was drawn through
 };
 
+// One BitBlt onto a bitmap, as clipped by nothing: where, from which bitmap, how.
+struct BlitRecord {
+    HBITMAP source;
+    RECT target;
+    DWORD rop;
+};
+
 class Gdi : public platform::IGdi {
 public:
     explicit Gdi(Machine& machine);
@@ -47,6 +54,8 @@ public:
     // --- Inspection by tests ---
     // Texts on a bitmap, or on the bitmap a device context draws on, in drawing order.
     std::vector<TextRecord> Texts(HGDIOBJ bitmapOrDc) const;
+    // Every BitBlt onto a bitmap, or onto the bitmap a device context draws on, in order.
+    std::vector<BlitRecord> Blits(HGDIOBJ bitmapOrDc) const;
     // A pixel of a bitmap, or of the bitmap a device context draws on; CLR_INVALID outside.
     COLORREF PixelOf(HGDIOBJ bitmapOrDc, int x, int y) const;
     HBITMAP SelectedBitmap(HDC dc) const;

@@ -1,0 +1,188 @@
+#include "app/BoostDialog.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/DragStrip.h"
+#include "drainex/MemoryStatus.h"
+#include "platform/Platform.h"
+#include "resources/ResourceIds.h"
+#include "skin/MemoryDc.h"
+#include "skin/RegionFromBitmap.h"
+#include "skin/SkinBitmaps.h"
+#include "skin/SkinDraw.h"
+#include "skin/SkinFrame.h"
+
+using namespace win;
+using namespace resources;
+
+namespace {
+
+constexpr int kWidth = 316;
+constexpr int kHeight = 367;
+constexpr int kCornerGap = 5;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kTitleColour = RGB(255, 255, 255);
+constexpr const char* kTitle = "Kestrava가 적용 되었습니다...";
+constexpr const char* kStatus = "Kestrava가 실행 중 입니다.";
+constexpr int kFrames[] = {148, 149, 150, 151, 152, 153, 154, IDB_FRAME_LAST};
+
+void PutText(HDC dc, int x, int y, const std::string& text) {
+    platform::Gdi().TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+std::string Format(const char* format, int32_t value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, format, static_cast<int>(value));
+    return buffer;
+}
+
+}  // namespace
+
+bool PlaceAboveTaskbar(int width, int height, int& x, int& y) {
+    platform::IUser& user = platform::User();
+    HWND desktop = user.GetDesktopWindow();
+    if (desktop == nullptr) return false;
+    RECT screen{};
+    user.GetWindowRect(desktop, &screen);
+    LONG screenWidth = screen.right - screen.left;
+    LONG screenHeight = screen.bottom - screen.top;
+    x = screenWidth - width - kCornerGap;
+    y = screenHeight - height - kCornerGap;
+    HWND taskbar = user.FindWindowA("Shell_TrayWnd", nullptr);
+    if (taskbar == nullptr) return true;
+    RECT bar{};
+    user.GetWindowRect(taskbar, &bar);
+    if (bar.right - bar.left >= screenWidth && bar.top != 0) y -= bar.bottom - bar.top;
+    if (bar.bottom - bar.top >= screenHeight && bar.left != 0) x -= bar.right - bar.left;
+    return true;
+}
+
+BoostDialog::BoostDialog(HWND parent) : ui::Dialog(IDD_BOOST, parent) {}
+
+void BoostDialog::DoDataExchange() {
+    Bind(IDC_INDICATOR, statusIcon_);
+    Bind(IDC_CLOSE, closeButton_);
+    Bind(IDC_PROCESS_ANCHOR, processAnchor_);
+    Bind(IDC_MEMORY_ANCHOR, memoryAnchor_);
+    Bind(IDC_NETWORK_ANCHOR, networkAnchor_);
+    Bind(IDC_MAIN_BUTTON, mainButton_);
+}
+
+BOOL BoostDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    int x = 0;
+    int y = 0;
+    if (PlaceAboveTaskbar(kWidth, kHeight, x, y)) {
+        SetPos(HWND_TOP, x, y, kWidth, kHeight, SWP_SHOWWINDOW);
+    } else {
+        SetPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE);
+    }
+    SetText(kTitle);
+    SetUpSkin();
+    SetUpButtons();
+    int32_t totalMb = 0;
+    int32_t freePercent = 0;
+    QueryMemoryStatus(totalMb, availableMemoryMb_, freePercent);
+    statusIcon_.StartAnimation();
+    return TRUE;
+}
+
+// The animation frames, and the window's outline from its mask picture when there is one.
+void BoostDialog::SetUpSkin() {
+    for (int frame : kFrames) statusIcon_.AddFrame(frame);
+    HBITMAP mask = LoadSkinBitmap(IDB_REGION_MASK);
+    if (mask == nullptr) return;
+    region_ = RegionFromBitmap(mask, kBlack, 1);
+    platform::Gdi().DeleteObject(mask);
+    if (region_ != nullptr) platform::User().SetWindowRgn(Handle(), region_, TRUE);
+}
+
+void BoostDialog::SetUpButtons() {
+    const int noOffset = 255;
+    mainButton_.SetBitmaps(IDB_BOOST_MAIN_HOT, kBlack, IDB_BOOST_MAIN_IDLE, kBlack);
+    mainButton_.SetPressedOffset(noOffset, false);
+    mainButton_.SetFlatBorder(false, false);
+    mainButton_.SetPos(nullptr, 0, 0, 64, 64, SWP_NOMOVE);
+
+    closeButton_.SetFlatBorder(false, false);
+    closeButton_.SetPressedOffset(noOffset, false);
+    closeButton_.SetBitmaps(IDB_CLOSE_HOT, kBlack, IDB_CLOSE_IDLE, kBlack);
+    RECT window = WindowRect();
+    closeButton_.SetPos(nullptr, (window.right - window.left) - 70, 1, 43, 16, SWP_NOZORDER);
+}
+
+bool BoostDialog::OnCommand(WORD id, WORD code) {
+    if (code == BN_CLICKED && (id == IDC_MAIN_BUTTON || id == IDC_CLOSE)) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+bool BoostDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        EraseBackground(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    case WM_PAINT:
+        Paint();
+        result = 0;
+        return true;
+    case WM_NCHITTEST:
+        if (!HitsDragStrip(Handle(), lParam)) return false;
+        result = HTCAPTION;
+        return true;
+    default: return false;
+    }
+}
+
+// The skinned frame and the window text, drawn off screen and copied in one piece.
+void BoostDialog::EraseBackground(HDC dc) {
+    platform::IGdi& gdi = platform::Gdi();
+    RECT client = ClientRect();
+    HBITMAP offscreen = gdi.CreateCompatibleBitmap(dc, client.right, client.bottom);
+    {
+        MemoryDc memory(dc);
+        if (memory.Select(offscreen)) {
+            PaintSkinFrame(memory.Get(), client, 1, 31, SkinBitmaps().boostBody);
+            HFONT font = Font();
+            HGDIOBJ oldFont = font ? gdi.SelectObject(memory.Get(), font) : nullptr;
+            gdi.SetTextColor(memory.Get(), kTitleColour);
+            gdi.SetBkMode(memory.Get(), TRANSPARENT);
+            PutText(memory.Get(), 15, 10, Text());
+            if (oldFont != nullptr) gdi.SelectObject(memory.Get(), oldFont);
+            gdi.BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    if (offscreen != nullptr) gdi.DeleteObject(offscreen);
+}
+
+// The three result lines at their anchors and the status line beside the icon.
+void BoostDialog::Paint() {
+    platform::IUser& user = platform::User();
+    platform::IGdi& gdi = platform::Gdi();
+    PAINTSTRUCT paint{};
+    HDC dc = user.BeginPaint(Handle(), &paint);
+    gdi.SetBkMode(dc, TRANSPARENT);
+    HFONT font = Font();
+    HGDIOBJ oldFont = font ? gdi.SelectObject(dc, font) : nullptr;
+    const struct {
+        const ui::Window& anchor;
+        const char* format;
+        int32_t value;
+    } lines[] = {
+        {networkAnchor_, "인터넷 : %d 로 최적화", networkValue_},
+        {memoryAnchor_, "메모리 : %dMB 사용가능", availableMemoryMb_},
+        {processAnchor_, "프로세스 : %d 개 최적화", processCount_},
+    };
+    for (const auto& line : lines) {
+        RECT at = line.anchor.RectIn(Handle());
+        PutText(dc, at.left, at.top, Format(line.format, line.value));
+    }
+    RECT icon = statusIcon_.RectIn(Handle());
+    PutText(dc, icon.left + 20, icon.top + 1, kStatus);
+    if (oldFont != nullptr) gdi.SelectObject(dc, oldFont);
+    user.EndPaint(Handle(), &paint);
+}

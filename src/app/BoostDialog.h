@@ -1,0 +1,48 @@
+// The running window shown while a boost is active: the packet size, the available
+// memory and the number of processes optimised, in the bottom-right corner of the
+// screen. Closing it ends the boost.
+#pragma once
+
+#include <cstdint>
+
+#include "skin/SkinButton.h"
+#include "skin/SkinStatic.h"
+#include "ui/Dialog.h"
+
+class BoostDialog : public ui::Dialog {
+public:
+    explicit BoostDialog(win::HWND parent);
+
+    void SetPacketSize(int32_t packetSize) { networkValue_ = packetSize; }
+    void SetProcessCount(int32_t processCount) { processCount_ = processCount; }
+
+protected:
+    void DoDataExchange() override;
+    win::BOOL OnInitDialog() override;
+    // Enter does nothing; only Cancel (Esc or either button) closes the window.
+    void OnOK() override {}
+    bool OnCommand(win::WORD id, win::WORD code) override;
+    bool OnMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam, win::LRESULT& result) override;
+
+private:
+    void SetUpSkin();
+    void SetUpButtons();
+    void EraseBackground(win::HDC dc);
+    void Paint();
+
+    SkinStatic statusIcon_;
+    SkinButton closeButton_;
+    ui::Window processAnchor_;
+    ui::Window memoryAnchor_;
+    ui::Window networkAnchor_;
+    SkinButton mainButton_;
+    win::HRGN region_ = nullptr;  // owned by the window once set
+    int32_t networkValue_ = 0;
+    int32_t processCount_ = 0;
+    int32_t availableMemoryMb_ = 0;
+};
+
+// The top-left corner for a window of the given size in the bottom-right corner of the
+// desktop, 5 pixels from its edges and clear of a taskbar along the bottom or the right
+// edge. False when there is no desktop window.
+bool PlaceAboveTaskbar(int width, int height, int& x, int& y);

@@ -1,0 +1,36 @@
+#include "skin/SkinBitmaps.h"
+
+#include <iterator>
+
+#include "platform/Platform.h"
+#include "resources/ResourceIds.h"
+#include "skin/SkinDraw.h"
+
+namespace {
+
+SkinBitmapSet bitmaps;
+
+win::HBITMAP* const kSlots[] = {&bitmaps.titleLeft, &bitmaps.titleTile, &bitmaps.titleRight, &bitmaps.mainBody,
+                                &bitmaps.boostBody};
+constexpr int kIds[] = {resources::IDB_TITLE_LEFT, resources::IDB_TITLE_TILE, resources::IDB_TITLE_RIGHT,
+                        resources::IDB_MAIN_BODY, resources::IDB_BOOST_BODY};
+
+}  // namespace
+
+bool LoadSkinBitmaps() {
+    bool all = true;
+    for (size_t i = 0; i < std::size(kIds); ++i) {
+        *kSlots[i] = LoadSkinBitmap(kIds[i]);
+        all = all && *kSlots[i] != nullptr;
+    }
+    return all;
+}
+
+void FreeSkinBitmaps() {
+    for (win::HBITMAP* slot : kSlots) {
+        if (*slot != nullptr) platform::Gdi().DeleteObject(*slot);
+        *slot = nullptr;
+    }
+}
+
+const SkinBitmapSet& SkinBitmaps() { return bitmaps; }

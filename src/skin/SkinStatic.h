@@ -1,0 +1,35 @@
+// A static control showing one bitmap out of a list of frames, stepped by a timer as
+// an animation. The control takes the size of the frame it paints.
+#pragma once
+
+#include <vector>
+
+#include "ui/Window.h"
+
+class SkinStatic : public ui::Control {
+public:
+    ~SkinStatic() override;
+
+    // Loads a bitmap resource as the new last frame and makes it current; a failed load
+    // adds a null frame.
+    void AddFrame(int resourceId);
+    // Makes a frame current and repaints; indexes outside the list are ignored.
+    void SetFrame(int index);
+    // The next frame, after the last one the first.
+    void NextFrame();
+    int FrameCount() const { return static_cast<int>(frames_.size()); }
+    int CurrentFrame() const { return current_; }
+    // One frame step every 100 ms (timer 0 of the control's window).
+    void StartAnimation();
+    void StopAnimation();
+
+    win::LRESULT WindowProc(win::UINT message, win::WPARAM wParam, win::LPARAM lParam) override;
+
+private:
+    void Paint();
+    void FreeFrames();
+
+    std::vector<win::HBITMAP> frames_;
+    int current_ = -1;
+    win::HBITMAP bitmap_ = nullptr;
+};
