@@ -1,0 +1,63 @@
+// Registry, key security and account look-up.
+#include "platform/win32/Win32.h"
+
+KESTRAVA_SAME_LAYOUT(SECURITY_DESCRIPTOR);
+static_assert(sizeof(win::SID_NAME_USE) == sizeof(::SID_NAME_USE), "SID_NAME_USE size differs");
+
+namespace {
+
+::HKEY Key(win::HKEY key) { return static_cast<::HKEY>(key); }
+::HKEY* KeyOut(win::HKEY* key) { return reinterpret_cast<::HKEY*>(key); }
+
+class Win32Registry : public platform::IRegistry {
+public:
+    win::LONG RegOpenKeyExA(win::HKEY root, const char* subKey, win::DWORD options, win::REGSAM access,
+                            win::HKEY* result) override {
+        return ::RegOpenKeyExA(Key(root), subKey, options, access, KeyOut(result));
+    }
+    win::LONG RegCreateKeyA(win::HKEY root, const char* subKey, win::HKEY* result) override {
+        return ::RegCreateKeyA(Key(root), subKey, KeyOut(result));
+    }
+    win::LONG RegCloseKey(win::HKEY key) override { return ::RegCloseKey(Key(key)); }
+    win::LONG RegQueryValueExA(win::HKEY key, const char* name, win::DWORD* reserved, win::DWORD* type,
+                               win::BYTE* data, win::DWORD* size) override {
+        return ::RegQueryValueExA(Key(key), name, reserved, type, data, size);
+    }
+    win::LONG RegSetValueExA(win::HKEY key, const char* name, win::DWORD reserved, win::DWORD type,
+                             const win::BYTE* data, win::DWORD size) override {
+        return ::RegSetValueExA(Key(key), name, reserved, type, data, size);
+    }
+    win::LONG RegGetKeySecurity(win::HKEY key, win::DWORD information, win::PSECURITY_DESCRIPTOR descriptor,
+                                win::DWORD* size) override {
+        return ::RegGetKeySecurity(Key(key), information, descriptor, size);
+    }
+    win::LONG RegSetKeySecurity(win::HKEY key, win::DWORD information,
+                                win::PSECURITY_DESCRIPTOR descriptor) override {
+        return ::RegSetKeySecurity(Key(key), information, descriptor);
+    }
+    win::BOOL LookupAccountNameA(const char* systemName, const char* accountName, win::PSID sid,
+                                 win::DWORD* sidSize, char* domainName, win::DWORD* domainSize,
+                                 win::SID_NAME_USE* use) override {
+        return ::LookupAccountNameA(systemName, accountName, sid, sidSize, domainName, domainSize,
+                                    reinterpret_cast<::SID_NAME_USE*>(use));
+    }
+    win::DWORD GetLengthSid(win::PSID sid) override { return ::GetLengthSid(sid); }
+    win::BOOL InitializeSecurityDescriptor(win::PSECURITY_DESCRIPTOR descriptor, win::DWORD revision) override {
+        return ::InitializeSecurityDescriptor(descriptor, revision);
+    }
+    win::BOOL SetSecurityDescriptorDacl(win::PSECURITY_DESCRIPTOR descriptor, win::BOOL present, win::PACL dacl,
+                                        win::BOOL defaulted) override {
+        return ::SetSecurityDescriptorDacl(descriptor, present, static_cast<::PACL>(dacl), defaulted);
+    }
+    win::BOOL InitializeAcl(win::PACL acl, win::DWORD size, win::DWORD revision) override {
+        return ::InitializeAcl(static_cast<::PACL>(acl), size, revision);
+    }
+};
+
+Win32Registry registry;
+
+struct Install {
+    Install() { platform::Current().registry = &registry; }
+} install;
+
+}  // namespace
