@@ -27,14 +27,28 @@ using BOOL = int;
 using UINT = unsigned int;
 using CHAR = char;
 using DWORDLONG = uint64_t;
-using SIZE_T = uintptr_t;
+// Pointer-sized integers as the Windows headers spell them, so overrides match exactly.
+#if defined(_WIN64)
+using ULONG_PTR = unsigned long long;
+using LONG_PTR = long long;
+using INT_PTR = long long;
+using UINT_PTR = unsigned long long;
+#elif defined(_WIN32)
+using ULONG_PTR = unsigned long;
+using LONG_PTR = long;
+using INT_PTR = int;
+using UINT_PTR = unsigned int;
+#else
 using ULONG_PTR = uintptr_t;
-using DWORD_PTR = uintptr_t;
+using LONG_PTR = intptr_t;
 using INT_PTR = intptr_t;
 using UINT_PTR = uintptr_t;
-using WPARAM = uintptr_t;
-using LPARAM = intptr_t;
-using LRESULT = intptr_t;
+#endif
+using SIZE_T = ULONG_PTR;
+using DWORD_PTR = ULONG_PTR;
+using WPARAM = UINT_PTR;
+using LPARAM = LONG_PTR;
+using LRESULT = LONG_PTR;
 using COLORREF = DWORD;
 using REGSAM = DWORD;
 using ATOM = WORD;

@@ -3,6 +3,17 @@
 
 #include <commctrl.h>
 
+// On 32-bit Windows the pointer-sized variants are macros for the plain functions,
+// which would rename the seam's methods.
+#ifdef GetWindowLongPtrA
+#undef GetWindowLongPtrA
+#undef SetWindowLongPtrA
+inline LONG_PTR GetWindowLongPtrA(::HWND window, int index) { return ::GetWindowLongA(window, index); }
+inline LONG_PTR SetWindowLongPtrA(::HWND window, int index, LONG_PTR value) {
+    return ::SetWindowLongA(window, index, static_cast<LONG>(value));
+}
+#endif
+
 KESTRAVA_SAME_LAYOUT(RECT);
 KESTRAVA_SAME_LAYOUT(POINT);
 KESTRAVA_SAME_LAYOUT(MSG);
