@@ -1,0 +1,242 @@
+#include "app/MainDialog.h"
+
+#include "app/BoostDialog.h"
+#include "app/DragStrip.h"
+#include "app/DrainexLauncher.h"
+#include "app/Messages.h"
+#include "app/ReleaseProgress.h"
+#include "graphics/GraphicsTuner.h"
+#include "platform/Platform.h"
+#include "resources/ResourceIds.h"
+#include "rules/DefaultScript.h"
+#include "skin/SkinBitmaps.h"
+#include "skin/SkinBackground.h"
+
+using namespace win;
+using namespace resources;
+
+namespace {
+
+constexpr COLORREF kCheckGround = RGB(245, 245, 245);
+const char kSuspendWarning[] =
+    "모든 프로세스에 이 옵션을 적용하게 됩니다.\n\n다른 중요한 프로그램들을 함께 실행하고 있는 중이라면, 문제가 생길 수 "
+    "있으므로,\n게임 프로그램이 아닌 다른 프로그램은 모두 종료하는 것이 좋습니다.";
+const char kOptionsPrompt[] = "Kestrava에 사용할 옵션을 선택하세요";
+
+}  // namespace
+
+MainDialog::MainDialog(const std::string& folder) : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder) {
+    icon = platform::User().LoadIconA(ui::AppInstance(), MAKEINTRESOURCEA(IDI_MAIN));
+}
+
+void MainDialog::DoDataExchange() {
+    Bind(IDC_INDICATOR, indicator);
+    Bind(IDC_GRAPHICS, graphicsCheck);
+    Bind(IDC_FAST, fastCheck);
+    Bind(IDC_SUSPEND, suspendCheck);
+    Bind(IDC_PROGRESS, progress);
+    Bind(IDC_BOOST, boostButton);
+    Bind(IDC_CLOSE, closeButton);
+}
+
+BOOL MainDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SetPos(nullptr, 0, 0, 500, 367, SWP_NOMOVE | SWP_NOZORDER);
+    SetText("Kestrava");
+    fastCheck.SetCheck(true, true);
+    progress.SetRange(0, 100);
+    progress.SetStep(1);
+
+    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &boostButton, &closeButton}) {
+        button->SetFlatBorder(false, true);
+        button->SetPressedOffset(255, true);
+    }
+    for (SkinButton* check : {&fastCheck, &graphicsCheck, &suspendCheck}) {
+        for (int index : {0, 2, 4}) check->SetColor(index, kCheckGround, true);
+    }
+    closeButton.SetBitmaps(IDB_CLOSE_HOT, RGB(0, 0, 0), IDB_CLOSE_IDLE, RGB(0, 0, 0));
+    boostButton.SetBitmaps(IDB_BOOST_HOT, RGB(0, 0, 0), IDB_BOOST_IDLE, RGB(0, 0, 0));
+    fastCheck.SetBitmaps(IDB_CHECK_ON, RGB(0, 0, 0), IDB_CHECK_OFF, RGB(0, 0, 0));
+    graphicsCheck.SetBitmaps(IDB_CHECK_ON, RGB(0, 0, 0), IDB_CHECK_OFF, RGB(0, 0, 0));
+    suspendCheck.SetBitmaps(IDB_SUSPEND_ON, RGB(255, 255, 255), IDB_SUSPEND_OFF, RGB(0, 0, 0));
+    RECT window = WindowRect();
+    closeButton.SetPos(nullptr, (window.right - window.left) - 70, 1, 43, 16, SWP_NOZORDER);
+    boostButton.SetPos(nullptr, 0, 0, 65, 64, SWP_NOMOVE | SWP_NOZORDER);
+
+    for (int frame = IDB_FRAME_FIRST; frame <= IDB_FRAME_FIRST + 6; ++frame) indicator.AddFrame(frame);
+    indicator.AddFrame(IDB_FRAME_LAST);
+    return TRUE;
+}
+
+bool MainDialog::OnCommand(WORD id, WORD code) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_CLOSE: OnCancel(); return true;
+    case IDC_BOOST: OnBoost(); return true;
+    case IDC_FAST: graphicsCheck.SetCheck(!fastCheck.GetCheck(), true); return true;
+    case IDC_GRAPHICS: fastCheck.SetCheck(!graphicsCheck.GetCheck(), true); return true;
+    case IDC_SUSPEND: OnSuspendClicked(); return true;
+    default: return false;
+    }
+}
+
+bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_PAINT: OnPaint(); return true;
+    case WM_ERASEBKGND:
+        OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+        result = FALSE;
+        return true;
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon); return true;
+    case WM_NCHITTEST:
+        if (!HitsDragStrip(Handle(), lParam)) return false;
+        result = HTCAPTION;
+        return true;
+    case WM_ENDSESSION:
+        if (wParam) ruleEngine.UndoBoost();
+        return false;
+    // The messages of the probe worker and Drainex also get the default handling.
+    case app::WM_PROBE_STEP:
+        if (progress.GetPos() >= 20) {
+            progress.SetPos(0);
+        } else {
+            progress.StepIt();
+        }
+        return false;
+    case app::WM_PROBE_DONE: OnProbeDone(wParam, lParam); return false;
+    case app::WM_RELEASE_RANGE: releaseRange = static_cast<int32_t>(lParam); return false;
+    case app::WM_RELEASE_PROGRESS: OnReleaseProgress(lParam); return false;
+    case app::WM_RELEASE_BEGIN: releaseDone = 0; return false;
+    case app::WM_RELEASE_END: releaseDone = 1; return false;
+    default: return false;
+    }
+}
+
+void MainDialog::OnSuspendClicked() {
+    if (!suspendCheck.GetCheck()) return;
+    platform::User().MessageBoxA(Handle(), kSuspendWarning, Text().c_str(), MB_ICONINFORMATION);
+}
+
+void MainDialog::OnBoost() {
+    if (busy) return;
+    busy = 1;
+    indicator.StartAnimation();
+    bool completed = OptimizeRun();
+    busy = 0;
+    if (!completed) {
+        progress.SetPos(0);
+        indicator.StopAnimation();
+        return;
+    }
+    Show(SW_HIDE);
+    {
+        BoostDialog boostDialog(nullptr);
+        boostDialog.SetPacketSize(probeResult);
+        boostDialog.SetProcessCount(ruleEngine.GetOptimizedProcessCount());
+        boostDialog.DoModal();
+    }
+    Show(SW_SHOW);
+    EndBoost();
+    indicator.StopAnimation();
+}
+
+bool MainDialog::OptimizeRun() {
+    ApplyGraphicsProfile();
+    if (!RunNetworkStep()) return false;
+    RunMemoryStep();
+    ComposeDefaultScript();
+    progress.SetPos(100);
+    return true;
+}
+
+void MainDialog::ApplyGraphicsProfile() {
+    GraphicsTuner tuner;
+    int profile;
+    if (fastCheck.GetCheck()) {
+        profile = 0;
+    } else if (graphicsCheck.GetCheck()) {
+        profile = 2;
+    } else {
+        ui::AppMessageBox("Optimize Option Not Selected!", MB_OK);
+        return;
+    }
+    tuner.ApplyProfile(profile);
+}
+
+bool MainDialog::RunNetworkStep() {
+    probeStopped = false;
+    if (!networkTuner.StartProbe(probeHost, Handle())) {
+        probeResult = 0;  // no worker, so no message will end the wait
+        return true;
+    }
+    networkDone = 0;
+    do {
+        ui::PumpMessage();
+        platform::Programs().Sleep(1);
+    } while (!networkDone);
+    return !probeStopped;
+}
+
+void MainDialog::OnProbeDone(WPARAM outcome, LPARAM size) {
+    if (outcome != 1) {
+        probeStopped = true;
+        networkDone = 1;
+        return;
+    }
+    probeResult = static_cast<int32_t>(size);
+    std::string backupPath = MakeNetworkBackupPath(exeFolder);
+    networkTuner.ApplyTcpTuning(static_cast<int>(size), backupPath);
+    networkDone = 1;
+    progress.SetPos(20);
+}
+
+void MainDialog::RunMemoryStep() {
+    releaseDone = 0;
+    HANDLE helper = LaunchDrainex(exeFolder, 2, Handle());
+    // The wait also ends when the helper could not start or ended without its end message.
+    while (!releaseDone && helper != nullptr && platform::Programs().WaitForSingleObject(helper, 0) == WAIT_TIMEOUT) {
+        ui::PumpMessage();
+        platform::Programs().Sleep(1);
+    }
+    if (helper != nullptr) platform::Handles().CloseHandle(helper);
+}
+
+void MainDialog::OnReleaseProgress(LPARAM position) {
+    progress.SetPos(ReleaseBarPosition(static_cast<int32_t>(position), releaseRange));
+}
+
+void MainDialog::ComposeDefaultScript() {
+    bool suspendUnidentified = suspendCheck.GetCheck();
+    ruleEngine.Parse(ComposeRuleScript(suspendUnidentified));
+    ruleEngine.Execute(0);
+}
+
+void MainDialog::EndBoost() {
+    ruleEngine.UndoBoost();
+    progress.SetPos(0);
+}
+
+void MainDialog::OnEraseBkgnd(HDC dc) { PaintSkinnedBackground(dc, Handle(), SkinBitmaps().mainBody); }
+
+void MainDialog::OnPaint() {
+    platform::IUser& user = platform::User();
+    platform::IGdi& gdi = platform::Gdi();
+    PAINTSTRUCT paint;
+    HDC dc = user.BeginPaint(Handle(), &paint);
+    if (user.IsIconic(Handle())) {
+        Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+        RECT client = ClientRect();
+        int x = (client.right - user.GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (client.bottom - user.GetSystemMetrics(SM_CYICON) + 1) / 2;
+        user.DrawIcon(dc, x, y, icon);
+    } else {
+        gdi.SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ oldFont = gdi.SelectObject(dc, Font());
+        RECT anchor = indicator.RectIn(Handle());
+        gdi.TextOutA(dc, anchor.left + 20, anchor.top + 1, kOptionsPrompt, static_cast<int>(sizeof(kOptionsPrompt) - 1));
+        gdi.SelectObject(dc, oldFont);
+    }
+    user.EndPaint(Handle(), &paint);
+}

@@ -1,0 +1,60 @@
+// The main window of Vornel and the optimisation run that one press of its boost
+// button performs: graphics tuning, the network probe with the TCP/IP tuning, the
+// memory release by Drainex and the process rules; then the running window, and
+// the undo when it closes.
+#pragma once
+
+#include <string>
+
+#include "network/NetworkTuner.h"
+#include "rules/RuleEngine.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinStatic.h"
+#include "ui/Dialog.h"
+
+class MainDialog : public ui::Dialog {
+public:
+    explicit MainDialog(const std::string& exeFolder);
+
+    // The probe host handed to ping.
+    std::string probeHost = kDefaultProbeHost;
+
+protected:
+    void DoDataExchange() override;
+    win::BOOL OnInitDialog() override;
+    bool OnCommand(win::WORD id, win::WORD code) override;
+    bool OnMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam, win::LRESULT& result) override;
+
+private:
+    void OnBoost();
+    // False when the user stopped the probe: the run ends there.
+    bool OptimizeRun();
+    void ApplyGraphicsProfile();
+    bool RunNetworkStep();
+    void RunMemoryStep();
+    void ComposeDefaultScript();
+    void EndBoost();
+    void OnProbeDone(win::WPARAM outcome, win::LPARAM size);
+    void OnReleaseProgress(win::LPARAM position);
+    void OnSuspendClicked();
+    void OnEraseBkgnd(win::HDC dc);
+    void OnPaint();
+
+    SkinStatic indicator;
+    SkinButton graphicsCheck;
+    SkinButton fastCheck;
+    SkinButton suspendCheck;
+    ui::ProgressBar progress;
+    SkinButton boostButton;
+    SkinButton closeButton;
+    win::HICON icon = nullptr;
+    int32_t probeResult = 0;
+    int32_t releaseRange = 1;
+    int32_t busy = 0;
+    int32_t networkDone = 0;
+    int32_t releaseDone = 0;
+    bool probeStopped = false;
+    NetworkTuner networkTuner;
+    RuleEngine ruleEngine;
+    const std::string& exeFolder;
+};

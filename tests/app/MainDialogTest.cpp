@@ -1,0 +1,272 @@
+// The main window and its optimisation run on the simulated machine. The test
+// thread plays the user; the program runs on a thread of its own.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "app/MainApplication.h"
+#include "app/Messages.h"
+#include "drainex/DrainexRun.h"
+#include "platform/Platform.h"
+#include "platform/sim/Machine.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+using namespace win;
+using namespace resources;
+
+const char kBoostTitle[] = "Kestrava가 적용 되었습니다...";
+const char kTcpipKey[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+
+// The payload size given to "ping -n 1 -f -l SIZE HOST".
+int PingSize(const std::string& arguments) {
+    size_t at = arguments.find("-l ");
+    return at == std::string::npos ? 0 : std::atoi(arguments.c_str() + at + 3);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine.files.AddDirectory("C:\\Games\\Kestrava");
+        machine.memory.SetStatus(200ull << 20, 150ull << 20, 40);
+        machine.programs.Install("Drainex.exe", [](const sim::Launch& launch) {
+            return static_cast<DWORD>(RunDrainex(launch.arguments.c_str()));
+        });
+        SetPathMtu(1472);
+        game = machine.processes.AddProcess("game.exe");
+    }
+
+    void TearDown() override {
+        if (ui.joinable()) {
+            if (HWND window = machine.user.FindWindowA(nullptr, kBoostTitle)) {
+                machine.user.Click(machine.user.GetDlgItem(window, IDC_CLOSE));
+            }
+            if (main) machine.user.Click(Item(IDC_CLOSE));
+            ui.join();
+        }
+    }
+
+    // A ping that answers payloads up to mtu; it waits while gate is closed.
+    void SetPathMtu(int mtu) {
+        machine.programs.Install("ping", [this, mtu](const sim::Launch& launch) {
+            while (!gateOpen) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ++pings;
+            int size = PingSize(launch.arguments);
+            std::string line = size <= mtu ? "Reply from 127.0.0.1: bytes=" + std::to_string(size) + " time<1ms TTL=128\n"
+                                           : "Packet needs to be fragmented but DF set.\n";
+            machine.files.WriteToHandle(launch.standardOutput, "\nPinging 127.0.0.1 with data:\n" + line);
+            return 0u;
+        });
+    }
+
+    void Start(const char* argv0 = "C:\\Games\\Kestrava\\Vornel.exe") {
+        std::string path = argv0;
+        ui = std::thread([path] {
+            MainApplication application;
+            application.InitInstance(path.c_str());
+        });
+        main = machine.user.WaitForWindow("Kestrava");
+        ASSERT_NE(main, nullptr);
+    }
+
+    HWND Item(int id) { return machine.user.GetDlgItem(main, id); }
+    LRESULT SendTo(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return machine.user.SendMessageA(Item(id), message, wParam, lParam);
+    }
+    bool Checked(int id) { return SendTo(id, BM_GETCHECK) != 0; }
+    int Bar() { return static_cast<int>(SendTo(IDC_PROGRESS, PBM_GETPOS)); }
+    // Clicks a button and waits until the click has been handled.
+    void ClickAndWait(int id) {
+        HWND button = Item(id);
+        machine.user.RunOnWindowThread(main, [&] { platform::User().SendMessageA(button, BM_CLICK, 0, 0); });
+    }
+    // Presses boost and waits for the running window.
+    HWND BoostAndWait() {
+        machine.user.Click(Item(IDC_BOOST));
+        return machine.user.WaitForWindow(kBoostTitle, 20000);
+    }
+    // Closes the running window and waits for the end of the boost (the bar back at 0).
+    void CloseRunningWindow(HWND window) {
+        machine.user.Click(machine.user.GetDlgItem(window, IDC_CLOSE));
+        ASSERT_TRUE(machine.user.WaitUntilGone(window));
+        ASSERT_NE(machine.user.WaitForWindow("Kestrava"), nullptr);
+        for (int wait = 0; wait < 500 && Bar() != 0; ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+
+    sim::Machine machine;
+    std::thread ui;
+    HWND main = nullptr;
+    DWORD game = 0;
+    std::atomic<bool> gateOpen{true};
+    std::atomic<int> pings{0};
+};
+
+TEST_F(MainWindowTest, OpensAs500By367WithTheFastProfileChecked) {
+    Start();
+    RECT rect{};
+    machine.user.GetWindowRect(main, &rect);
+    EXPECT_EQ(rect.right - rect.left, 500);
+    EXPECT_EQ(rect.bottom - rect.top, 367);
+    EXPECT_TRUE(Checked(IDC_FAST));
+    EXPECT_FALSE(Checked(IDC_GRAPHICS));
+    EXPECT_FALSE(Checked(IDC_SUSPEND));
+    EXPECT_EQ(Bar(), 0);
+    RECT close{};
+    machine.user.GetWindowRect(Item(IDC_CLOSE), &close);
+    EXPECT_EQ(close.left - rect.left, 430);
+    EXPECT_EQ(close.top - rect.top, 1);
+    EXPECT_EQ(close.right - close.left, 43);
+    EXPECT_EQ(close.bottom - close.top, 16);
+}
+
+TEST_F(MainWindowTest, ExactlyOneProfileIsCheckedAfterAnyClicks) {
+    Start();
+    std::srand(7);
+    for (int click = 0; click < 40; ++click) {
+        ClickAndWait(std::rand() % 2 ? IDC_FAST : IDC_GRAPHICS);
+        EXPECT_NE(Checked(IDC_FAST), Checked(IDC_GRAPHICS)) << "after click " << click;
+    }
+    bool fastBefore = Checked(IDC_FAST);
+    ClickAndWait(fastBefore ? IDC_FAST : IDC_GRAPHICS);  // the checked one hands the check over
+    EXPECT_EQ(Checked(IDC_FAST), !fastBefore);
+}
+
+TEST_F(MainWindowTest, SuspendWarningShowsOnlyWhenTicked) {
+    Start();
+    ClickAndWait(IDC_SUSPEND);
+    ASSERT_EQ(machine.user.MessageBoxes().size(), 1u);
+    sim::MessageBoxRecord box = machine.user.MessageBoxes()[0];
+    EXPECT_EQ(box.owner, main);
+    EXPECT_EQ(box.caption, "Kestrava");
+    EXPECT_EQ(box.type, MB_ICONINFORMATION);
+    EXPECT_EQ(box.text.rfind("모든 프로세스에 이 옵션을 적용하게 됩니다.\n\n", 0), 0u);
+    ClickAndWait(IDC_SUSPEND);
+    EXPECT_EQ(machine.user.MessageBoxes().size(), 1u);
+}
+
+TEST_F(MainWindowTest, ProbeStepsCycleTheBarAndTheFoundSizeJumpsTo20) {
+    Start();
+    std::vector<int> positions;
+    for (int ping = 0; ping < 25; ++ping) {
+        machine.user.SendMessageA(main, app::WM_PROBE_STEP, 1500, 0);
+        positions.push_back(Bar());
+    }
+    std::vector<int> expected;
+    for (int i = 1; i <= 20; ++i) expected.push_back(i);
+    for (int i : {0, 1, 2, 3, 4}) expected.push_back(i);
+    EXPECT_EQ(positions, expected);
+    machine.user.SendMessageA(main, app::WM_PROBE_DONE, 1, 1472);
+    EXPECT_EQ(Bar(), 20);
+}
+
+TEST_F(MainWindowTest, ReleaseProgressFillsTheBarFrom20To100) {
+    Start();
+    machine.user.SendMessageA(main, app::WM_RELEASE_RANGE, 0, 512);
+    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 0);
+    EXPECT_EQ(Bar(), 20);
+    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 256);
+    EXPECT_EQ(Bar(), 60);
+    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 512);
+    EXPECT_EQ(Bar(), 100);
+    machine.user.SendMessageA(main, app::WM_RELEASE_RANGE, 0, 0);
+    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 0);
+    EXPECT_EQ(Bar(), 20);
+}
+
+TEST_F(MainWindowTest, ABoostRunsEveryStepAndTheUndoFollowsTheRunningWindow) {
+    machine.systemInfo.SetActiveProcessorMask(0xF);
+    Start();
+    HWND running = BoostAndWait();
+    ASSERT_NE(running, nullptr);
+    EXPECT_FALSE(machine.user.IsWindowVisible(main));
+    EXPECT_EQ(pings.load(), 7);
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(machine.registry.ReadValue(HKEY_LOCAL_MACHINE, kTcpipKey, "TcpWindowSize", type, data));
+    DWORD window = 0;
+    std::memcpy(&window, data.data(), 4);
+    EXPECT_EQ(window, 372320u);
+    EXPECT_TRUE(machine.files.Exists("C:\\Games\\Kestrava\\Restore\\NetOpti\\2024년1월5일9시3분7초.nbk"));
+    EXPECT_EQ(machine.processes.PriorityOf(game), IDLE_PRIORITY_CLASS);
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0x8u);
+    EXPECT_EQ(Bar(), 100);
+
+    CloseRunningWindow(running);
+    EXPECT_TRUE(machine.user.IsWindowVisible(main));
+    EXPECT_EQ(machine.processes.PriorityOf(game), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0xFu);
+    EXPECT_EQ(Bar(), 0);
+}
+
+TEST_F(MainWindowTest, ABoostClickDuringARunIsIgnored) {
+    gateOpen = false;
+    Start();
+    machine.user.Click(Item(IDC_BOOST));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    machine.user.Click(Item(IDC_BOOST));  // handled inside the run's message pump
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    gateOpen = true;
+    HWND running = machine.user.WaitForWindow(kBoostTitle, 20000);
+    ASSERT_NE(running, nullptr);
+    CloseRunningWindow(running);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(pings.load(), 7);
+    EXPECT_EQ(machine.user.FindWindowA(nullptr, kBoostTitle), nullptr);
+}
+
+TEST_F(MainWindowTest, StoppingTheProbeEndsTheRunWithoutWritingAnything) {
+    SetPathMtu(0);  // nothing replies
+    machine.user.SetMessageBoxHandler([](const sim::MessageBoxRecord& box) {
+        return (box.type & MB_YESNO) ? static_cast<int>(IDNO) : static_cast<int>(IDOK);
+    });
+    Start();
+    machine.user.Click(Item(IDC_BOOST));
+    for (int wait = 0; wait < 400 && machine.user.MessageBoxes().empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(machine.user.MessageBoxes().size(), 1u);
+    // The run is over when a second boost is accepted again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(Bar(), 0);
+    EXPECT_TRUE(machine.user.IsWindowVisible(main));
+    EXPECT_EQ(machine.user.FindWindowA(nullptr, kBoostTitle), nullptr);
+    EXPECT_FALSE(machine.registry.KeyExists(HKEY_LOCAL_MACHINE, kTcpipKey));
+    EXPECT_FALSE(machine.files.Exists("C:\\Games\\Kestrava\\Restore"));
+    for (const std::string& command : machine.programs.Launched()) {
+        EXPECT_EQ(command.find("Drainex"), std::string::npos) << command;
+    }
+    EXPECT_EQ(machine.processes.PriorityOf(game), NORMAL_PRIORITY_CLASS);
+}
+
+TEST_F(MainWindowTest, NoBackslashInArgv0StartsDrainexFromTheRoot) {
+    Start("Vornel.exe");
+    HWND running = BoostAndWait();
+    ASSERT_NE(running, nullptr);
+    bool started = false;
+    for (const std::string& command : machine.programs.Launched()) {
+        if (command.rfind("\"\\Drainex.exe\" 2 ", 0) == 0) started = true;
+    }
+    EXPECT_TRUE(started);
+    CloseRunningWindow(running);
+}
+
+TEST_F(MainWindowTest, AMissingHelperDoesNotHangTheRun) {
+    machine.programs.Install("Drainex.exe", nullptr);
+    Start();
+    HWND running = BoostAndWait();
+    ASSERT_NE(running, nullptr);
+    CloseRunningWindow(running);
+}
+
+TEST(ExecutableFolder, IsArgv0UpToItsLastBackslash) {
+    EXPECT_EQ(FolderOfPath("C:\\Program Files\\Kestrava\\Vornel.exe"), "C:\\Program Files\\Kestrava");
+    EXPECT_EQ(FolderOfPath("Vornel.exe"), "");
+    EXPECT_EQ(FolderOfPath("C:\\Vornel.exe"), "C:");
+}
+
+}  // namespace
