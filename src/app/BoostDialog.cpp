@@ -93,9 +93,9 @@ void BoostDialog::SetUpSkin() {
     for (int frame : kFrames) statusIcon_.AddFrame(frame);
     HBITMAP mask = LoadSkinBitmap(IDB_REGION_MASK);
     if (mask == nullptr) return;
-    region_ = RegionFromBitmap(mask, kBlack, 1);
+    HRGN region = RegionFromBitmap(mask, kBlack, 1);
     platform::Gdi().DeleteObject(mask);
-    if (region_ != nullptr) platform::User().SetWindowRgn(Handle(), region_, TRUE);
+    if (region != nullptr) platform::User().SetWindowRgn(Handle(), region, TRUE);  // the window owns it now
 }
 
 void BoostDialog::SetUpButtons() {

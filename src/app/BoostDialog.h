@@ -36,7 +36,6 @@ private:
     ui::Window memoryAnchor_;
     ui::Window networkAnchor_;
     SkinButton mainButton_;
-    win::HRGN region_ = nullptr;  // owned by the window once set
     int32_t networkValue_ = 0;
     int32_t processCount_ = 0;
     int32_t availableMemoryMb_ = 0;

@@ -38,7 +38,10 @@ public:
     void SetFlatBorder(bool on, bool redraw);
     // kInvalidIndex for an index (taken as a byte) above 5.
     int SetColor(int index, win::COLORREF colour, bool redraw);
-    win::COLORREF GetColor(int index) const { return colours_[index]; }
+    // CLR_INVALID for an index outside 0 to 5.
+    win::COLORREF GetColor(int index) const {
+        return index >= 0 && index <= kFocusText ? colours_[index] : win::CLR_INVALID;
+    }
     void ResetColors(bool redraw);
     // Only check boxes keep a check state.
     void SetCheck(bool checked, bool redraw);

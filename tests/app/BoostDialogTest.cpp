@@ -136,6 +136,23 @@ TEST_F(BoostDialogTest, SitsAboveTheTaskbarWithItsButtonsInPlace) {
     EXPECT_EQ(timers[0], 100u);
 }
 
+TEST_F(BoostDialogTest, AMaskPictureWouldShapeTheWindow) {
+    std::vector<DWORD> mask(316 * 367, 0x00808080);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x) mask[y * 316 + x] = 0;
+    }
+    machine.user.SetBitmapResource(IDB_REGION_MASK, 316, 367, mask);
+    Run();
+    std::vector<RECT> rects = machine.gdi.RegionRects(machine.user.Region(window));
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[0].left, 10);
+    EXPECT_EQ(rects[0].bottom, 10);
+    EXPECT_EQ(rects[1].top, 10);
+    EXPECT_EQ(rects[1].bottom, 367);
+    machine.user.PressKey(window, VK_ESCAPE);
+    Finish();  // the mask picture was freed; the region went with the window
+}
+
 TEST_F(BoostDialogTest, PaintsTheTitleAndTheResultLines) {
     Run();
     std::vector<sim::TextRecord> texts = PaintedTexts();
