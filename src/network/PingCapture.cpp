@@ -25,8 +25,11 @@ bool NetworkTuner::RunCaptured(const std::string& commandLine) {
 
     auto& files = platform::Files();
     files.DeleteFileA(outputPath.c_str());
-    HANDLE output = files.CreateFileA(outputPath.c_str(), GENERIC_WRITE, 0, &fileAttributes, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for reading and writing: a console host may still hold the inherited handle
+    // for a moment after ping has ended, and the verdict is read (and the next attempt's
+    // file made) meanwhile. Nothing but ping writes to it.
+    HANDLE output = files.CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      &fileAttributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     bool ran = false;
     // Without a fresh output file an earlier attempt's output could be read as this one's.
     if (output != INVALID_HANDLE_VALUE) {
