@@ -7,11 +7,10 @@
 #include "drainex/MemoryStatus.h"
 #include "platform/Platform.h"
 #include "resources/ResourceIds.h"
-#include "skin/MemoryDc.h"
 #include "skin/RegionFromBitmap.h"
+#include "skin/SkinBackground.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinDraw.h"
-#include "skin/SkinFrame.h"
 
 using namespace win;
 using namespace resources;
@@ -22,7 +21,6 @@ constexpr int kWidth = 316;
 constexpr int kHeight = 367;
 constexpr int kCornerGap = 5;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kTitleColour = RGB(255, 255, 255);
 constexpr const char* kTitle = "Kestrava가 적용 되었습니다...";
 constexpr const char* kStatus = "Kestrava가 실행 중 입니다.";
 constexpr int kFrames[] = {148, 149, 150, 151, 152, 153, 154, IDB_FRAME_LAST};
@@ -123,7 +121,7 @@ bool BoostDialog::OnCommand(WORD id, WORD code) {
 bool BoostDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_ERASEBKGND:
-        EraseBackground(reinterpret_cast<HDC>(wParam));
+        PaintSkinnedBackground(reinterpret_cast<HDC>(wParam), Handle(), SkinBitmaps().boostBody);
         result = 0;
         return true;
     case WM_PAINT:
@@ -136,27 +134,6 @@ bool BoostDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return true;
     default: return false;
     }
-}
-
-// The skinned frame and the window text, drawn off screen and copied in one piece.
-void BoostDialog::EraseBackground(HDC dc) {
-    platform::IGdi& gdi = platform::Gdi();
-    RECT client = ClientRect();
-    HBITMAP offscreen = gdi.CreateCompatibleBitmap(dc, client.right, client.bottom);
-    {
-        MemoryDc memory(dc);
-        if (memory.Select(offscreen)) {
-            PaintSkinFrame(memory.Get(), client, 1, 31, SkinBitmaps().boostBody);
-            HFONT font = Font();
-            HGDIOBJ oldFont = font ? gdi.SelectObject(memory.Get(), font) : nullptr;
-            gdi.SetTextColor(memory.Get(), kTitleColour);
-            gdi.SetBkMode(memory.Get(), TRANSPARENT);
-            PutText(memory.Get(), 15, 10, Text());
-            if (oldFont != nullptr) gdi.SelectObject(memory.Get(), oldFont);
-            gdi.BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-        }
-    }
-    if (offscreen != nullptr) gdi.DeleteObject(offscreen);
 }
 
 // The three result lines at their anchors and the status line beside the icon.

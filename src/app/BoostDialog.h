@@ -27,7 +27,6 @@ protected:
 private:
     void SetUpSkin();
     void SetUpButtons();
-    void EraseBackground(win::HDC dc);
     void Paint();
 
     SkinStatic statusIcon_;
