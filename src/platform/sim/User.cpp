@@ -332,6 +332,7 @@ BOOL User::SetWindowPos(HWND handle, HWND, int x, int y, int cx, int cy, UINT fl
     std::lock_guard<std::mutex> lock(mutex_);
     Window* window = Find(handle);
     if (window == nullptr) return FALSE;
+    RECT previous = window->rect;
     int width = window->rect.right - window->rect.left;
     int height = window->rect.bottom - window->rect.top;
     if (!(flags & SWP_NOMOVE)) {
@@ -344,10 +345,14 @@ BOOL User::SetWindowPos(HWND handle, HWND, int x, int y, int cx, int cy, UINT fl
     }
     window->rect.right = window->rect.left + width;
     window->rect.bottom = window->rect.top + height;
+    bool resized = width != previous.right - previous.left || height != previous.bottom - previous.top;
+    bool shown = (flags & SWP_SHOWWINDOW) && !(window->style & WS_VISIBLE);
     if (flags & SWP_SHOWWINDOW) window->style |= WS_VISIBLE;
-    window->needsPaint = true;
-    window->eraseOnPaint = true;
-    wake_.notify_all();
+    if (resized || shown) {
+        window->needsPaint = true;
+        window->eraseOnPaint = true;
+        wake_.notify_all();
+    }
     return TRUE;
 }
 
@@ -493,10 +498,11 @@ BOOL User::IsWindowEnabled(HWND handle) {
     return window && window->enabled;
 }
 
+// As on Windows, a window hears of its destruction before its children do.
 BOOL User::DestroyWindow(HWND handle) {
-    for (HWND child : Children(handle)) DestroyWindow(child);
     if (!IsWindow(handle)) return FALSE;
     Call(handle, WM_DESTROY, 0, 0);
+    for (HWND child : Children(handle)) DestroyWindow(child);
     HRGN region = nullptr;
     HBITMAP surface = nullptr;
     {
@@ -524,10 +530,8 @@ BOOL User::DestroyWindow(HWND handle) {
         }
         wake_.notify_all();
     }
-    if (platform::Current().gdi != nullptr) {
-        if (region) platform::Gdi().DeleteObject(region);
-        if (surface) platform::Gdi().DeleteObject(surface);
-    }
+    if (region) machine_.gdi.DeleteObject(region);
+    if (surface) machine_.gdi.DeleteObject(surface);
     return TRUE;
 }
 
@@ -541,7 +545,7 @@ int User::SetWindowRgn(HWND handle, HRGN region, BOOL) {
         window->region = region;
         window->needsPaint = true;
     }
-    if (previous && previous != region && platform::Current().gdi != nullptr) platform::Gdi().DeleteObject(previous);
+    if (previous && previous != region) machine_.gdi.DeleteObject(previous);
     return 1;
 }
 
@@ -985,8 +989,7 @@ LRESULT KAPI User::DialogProcedure(HWND handle, UINT message, WPARAM wParam, LPA
 HWND User::CreateDialogWindow(int templateId, HWND parent, DLGPROC procedure) {
     const resources::DialogTemplate* dialogTemplate = resources::FindDialogTemplate(templateId);
     if (dialogTemplate == nullptr) return nullptr;
-    HFONT font = platform::Current().gdi ? static_cast<HFONT>(platform::Gdi().GetStockObject(DEFAULT_GUI_FONT))
-                                         : nullptr;
+    HFONT font = static_cast<HFONT>(machine_.gdi.GetStockObject(DEFAULT_GUI_FONT));
     auto toPixels = [](short x, short y, short cx, short cy) {
         int left = x * kBaseUnitX / 4;
         int top = y * kBaseUnitY / 8;
@@ -1057,9 +1060,8 @@ INT_PTR User::DialogBoxParamA(HINSTANCE, const char* templateName, HWND parent, 
     if (Call(dialog, WM_INITDIALOG, 0, parameter)) {
         SetFocus(GetNextDlgTabItem(dialog, nullptr, FALSE));
     }
-    const resources::DialogTemplate* dialogTemplate =
-        resources::FindDialogTemplate(static_cast<int>(reinterpret_cast<uintptr_t>(templateName)));
-    if (dialogTemplate->style & WS_VISIBLE) ShowWindow(dialog, SW_SHOW);
+    // Windows shows a modal dialog that did not show itself once its queue is idle.
+    ShowWindow(dialog, SW_SHOW);
 
     INT_PTR result = 0;
     for (;;) {
@@ -1138,10 +1140,9 @@ BOOL User::UpdateWindow(HWND handle) {
     return TRUE;
 }
 
-// A memory DC with the window's surface bitmap selected.
+// A DC drawing on the window's surface bitmap; several may exist at once.
 HDC User::WindowDC(HWND handle) {
-    if (platform::Current().gdi == nullptr) return nullptr;
-    platform::IGdi& gdi = platform::Gdi();
+    Gdi& gdi = machine_.gdi;
     RECT client{};
     GetClientRect(handle, &client);
     HBITMAP surface;
@@ -1159,9 +1160,7 @@ HDC User::WindowDC(HWND handle) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (Window* window = Find(handle)) window->surface = surface;
     }
-    HDC dc = gdi.CreateCompatibleDC(nullptr);
-    gdi.SelectObject(dc, surface);
-    return dc;
+    return gdi.CreateSurfaceDC(surface);
 }
 
 HDC User::BeginPaint(HWND handle, PAINTSTRUCT* paint) {
@@ -1182,14 +1181,14 @@ HDC User::BeginPaint(HWND handle, PAINTSTRUCT* paint) {
 }
 
 BOOL User::EndPaint(HWND, const PAINTSTRUCT* paint) {
-    if (paint->hdc) platform::Gdi().DeleteDC(paint->hdc);
+    if (paint->hdc) machine_.gdi.DeleteDC(paint->hdc);
     return TRUE;
 }
 
 HDC User::GetDC(HWND handle) { return WindowDC(handle); }
 
 int User::ReleaseDC(HWND, HDC dc) {
-    if (dc) platform::Gdi().DeleteDC(dc);
+    if (dc) machine_.gdi.DeleteDC(dc);
     return 1;
 }
 
@@ -1200,7 +1199,7 @@ HICON User::LoadIconA(HINSTANCE, const char* name) {
 BOOL User::DrawIcon(HDC, int, int, HICON icon) { return icon != nullptr; }
 
 HANDLE User::LoadImageA(HINSTANCE, const char* name, UINT type, int, int, UINT) {
-    if (type != IMAGE_BITMAP || !IS_INTRESOURCE(name) || platform::Current().gdi == nullptr) return nullptr;
+    if (type != IMAGE_BITMAP || !IS_INTRESOURCE(name)) return nullptr;
     int id = static_cast<int>(reinterpret_cast<uintptr_t>(name));
     int width, height;
     std::vector<DWORD> pixels;
@@ -1229,7 +1228,7 @@ HANDLE User::LoadImageA(HINSTANCE, const char* name, UINT type, int, int, UINT) 
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = platform::Gdi().CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = machine_.gdi.CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits && pixels.size() == static_cast<size_t>(width) * height) {
         DWORD* rows = static_cast<DWORD*>(bits);
         for (int y = 0; y < height; ++y) {
