@@ -23,7 +23,6 @@ constexpr int kCornerGap = 5;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr const char* kTitle = "Kestrava가 적용 되었습니다...";
 constexpr const char* kStatus = "Kestrava가 실행 중 입니다.";
-constexpr int kFrames[] = {148, 149, 150, 151, 152, 153, 154, IDB_FRAME_LAST};
 
 void PutText(HDC dc, int x, int y, const std::string& text) {
     platform::Gdi().TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -82,13 +81,17 @@ BOOL BoostDialog::OnInitDialog() {
     int32_t totalMb = 0;
     int32_t freePercent = 0;
     QueryMemoryStatus(totalMb, availableMemoryMb_, freePercent);
+    // The hidden anchors carry their line as text too, for screen readers and automation.
+    networkAnchor_.SetText(Format("인터넷 : %d 로 최적화", networkValue_));
+    memoryAnchor_.SetText(Format("메모리 : %dMB 사용가능", availableMemoryMb_));
+    processAnchor_.SetText(Format("프로세스 : %d 개 최적화", processCount_));
     statusIcon_.StartAnimation();
     return TRUE;
 }
 
 // The animation frames, and the window's outline from its mask picture when there is one.
 void BoostDialog::SetUpSkin() {
-    for (int frame : kFrames) statusIcon_.AddFrame(frame);
+    AddBusyIndicatorFrames(statusIcon_);
     HBITMAP mask = LoadSkinBitmap(IDB_REGION_MASK);
     if (mask == nullptr) return;
     HRGN region = RegionFromBitmap(mask, kBlack, 1);
@@ -145,18 +148,9 @@ void BoostDialog::Paint() {
     gdi.SetBkMode(dc, TRANSPARENT);
     HFONT font = Font();
     HGDIOBJ oldFont = font ? gdi.SelectObject(dc, font) : nullptr;
-    const struct {
-        const ui::Window& anchor;
-        const char* format;
-        int32_t value;
-    } lines[] = {
-        {networkAnchor_, "인터넷 : %d 로 최적화", networkValue_},
-        {memoryAnchor_, "메모리 : %dMB 사용가능", availableMemoryMb_},
-        {processAnchor_, "프로세스 : %d 개 최적화", processCount_},
-    };
-    for (const auto& line : lines) {
-        RECT at = line.anchor.RectIn(Handle());
-        PutText(dc, at.left, at.top, Format(line.format, line.value));
+    for (const ui::Window* anchor : {&networkAnchor_, &memoryAnchor_, &processAnchor_}) {
+        RECT at = anchor->RectIn(Handle());
+        PutText(dc, at.left, at.top, anchor->Text());
     }
     RECT icon = statusIcon_.RectIn(Handle());
     PutText(dc, icon.left + 20, icon.top + 1, kStatus);

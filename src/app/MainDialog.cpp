@@ -65,8 +65,7 @@ BOOL MainDialog::OnInitDialog() {
     closeButton.SetPos(nullptr, (window.right - window.left) - 70, 1, 43, 16, SWP_NOZORDER);
     boostButton.SetPos(nullptr, 0, 0, 65, 64, SWP_NOMOVE | SWP_NOZORDER);
 
-    for (int frame = IDB_FRAME_FIRST; frame <= IDB_FRAME_FIRST + 6; ++frame) indicator.AddFrame(frame);
-    indicator.AddFrame(IDB_FRAME_LAST);
+    AddBusyIndicatorFrames(indicator);
     return TRUE;
 }
 

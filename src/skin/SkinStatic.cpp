@@ -1,5 +1,7 @@
 #include "skin/SkinStatic.h"
 
+#include "resources/ResourceIds.h"
+
 #include "platform/Platform.h"
 #include "skin/MemoryDc.h"
 #include "skin/SkinDraw.h"
@@ -80,4 +82,11 @@ void SkinStatic::FreeFrames() {
     frames_.clear();
     current_ = -1;
     bitmap_ = nullptr;
+}
+
+void AddBusyIndicatorFrames(SkinStatic& indicator) {
+    for (int frame = resources::IDB_FRAME_FIRST; frame < resources::IDB_FRAME_FIRST + 7; ++frame) {
+        indicator.AddFrame(frame);
+    }
+    indicator.AddFrame(resources::IDB_FRAME_LAST);
 }

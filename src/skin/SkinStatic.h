@@ -33,3 +33,7 @@ private:
     int current_ = -1;
     win::HBITMAP bitmap_ = nullptr;
 };
+
+// The busy indicator of both dialogs: frames 148 to 154 and then 147, so that it
+// shows 147 until it is animated.
+void AddBusyIndicatorFrames(SkinStatic& indicator);
