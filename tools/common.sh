@@ -15,16 +15,23 @@ can_run_win32() {
 
 wineserver=/usr/lib/wine/wineserver
 
-# Creates the Wine prefix once, with the dialog font "굴림" mapped to a Korean font of the system.
+# The dialog font "굴림" comes from Baekmuk Gulim, whose metrics match it, so the dialogs
+# lay out as on Korean Windows.
+dialog_font="Baekmuk Gulim"
+
+# Creates the Wine prefix once, with the dialog font mapped.
 ensure_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$wine64_loader" wineboot --init >/dev/null 2>&1 || true
+  fi
+  if [ "$(cat "$WINEPREFIX/.kestrava-font" 2>/dev/null)" != "$dialog_font" ]; then
     for name in 굴림 Gulim; do
       LC_ALL=ko_KR.UTF-8 "$wine64_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v "$name" /d NanumGothic /f >/dev/null 2>&1 || true
+        /v "$name" /d "$dialog_font" /f >/dev/null 2>&1 || true
     done
     "$wineserver" -w 2>/dev/null || true
+    echo "$dialog_font" >"$WINEPREFIX/.kestrava-font"
   fi
 }
 

@@ -1,46 +1,289 @@
 #!/usr/bin/env bash
-# End-to-end run of one Windows build under Wine: installs the programs in a fresh
-# application folder (its path holds a blank), starts Vornel.exe, checks the main
-# window, saves a screenshot and closes the program with its close button.
+# End-to-end runs of one Windows build under Wine, driven like a user by
+# kestrava_driver.exe and checked with kestrava_inspect.exe:
+#   - a boost with the suspend option clear (graphics profile) and one with it ticked (fast profile):
+#     display values, TCP/IP values and backup file written, Drainex ran and the bar moved,
+#     the catalogue program (or every unprotected one) suspended during the boost and running
+#     again after it, priorities and masks back after the undo, the debug log, and the running
+#     window's packet size, memory and process count;
+#   - faults: no Drainex.exe, no ping.exe beside Vornel, and a child that exits mid-boost.
+# The application folder's path holds blanks. The Wine processes run under an address-space
+# limit, so Drainex cannot claim the memory of the machine the tests run on.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR]
-set -euo pipefail
+set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
+loader=${KESTRAVA_WINE_LOADER:-$wine64_loader}
 mkdir -p "$shots"
 ensure_wine_prefix
-
+"$wineserver" -k 2>/dev/null
 app="$WINEPREFIX/drive_c/Kestrava Test $arch"
-rm -rf "$app"
-mkdir -p "$app"
-for program in Vornel Drainex ping; do
-  [ -f "$dir/$program.exe" ] && cp "$dir/$program.exe" "$app/"
-done
-driver() { wine_run "$arch" "$dir/kestrava_driver.exe" "$@"; }
-shot() { import -window root "$shots/$1-$arch.png" && echo "screenshot: $shots/$1-$arch.png"; }
+boost_title="Kestrava가 적용 되었습니다..."
+tcpip_key='HKLM\System\CurrentControlSet\Services\Tcpip\Parameters'
+log="$WINEPREFIX/drive_c/debuglog.txt"
+memory_limit_kb=4194304
 
-wine_run "$arch" "$app/Vornel.exe" &
-vornel=$!
-trap 'kill $vornel 2>/dev/null || true' EXIT
+rows=()
+failures=0
+started=()
 
-geometry=$(driver wait Kestrava 60000) || { echo "the main window did not appear"; exit 1; }
-read -r x y width height <<<"$geometry"
-echo "main window at $x,$y size ${width}x${height}"
-[ "$width" = 500 ] && [ "$height" = 367 ] || { echo "expected a 500x367 main window"; exit 1; }
-sleep 1
-shot main
+# Windows programs print code page 949 and CR LF; the checks read UTF-8 lines.
+# Every call is bounded, so a hung program fails its check instead of the whole run.
+driver() { LC_ALL=ko_KR.UTF-8 timeout 300 "$loader" "$dir/kestrava_driver.exe" "$@" | tr -d '\r' | iconv -f CP949 -t UTF-8; }
+inspect() { LC_ALL=ko_KR.UTF-8 timeout 60 "$loader" "$dir/kestrava_inspect.exe" "$@" | tr -d '\r'; }
+reg() { LC_ALL=ko_KR.UTF-8 timeout 60 "$loader" reg "$@" >/dev/null 2>&1; }
+start() {
+  (ulimit -v $memory_limit_kb; exec env LC_ALL=ko_KR.UTF-8 "$loader" "$@" >/dev/null 2>&1) &
+  started+=($!)
+}
+stop_all() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null; done
+  started=()
+}
+trap stop_all EXIT
 
-driver click Kestrava 1005
-for _ in $(seq 1 100); do
-  kill -0 $vornel 2>/dev/null || break
-  sleep 0.2
-done
-if kill -0 $vornel 2>/dev/null; then
-  echo "Vornel did not end after its close button"
-  exit 1
-fi
-wait $vornel || true
-echo "end-to-end run of the $arch build passed"
+scenario=""
+problems=()
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if ! "$@"; then
+    problems+=("$what")
+    echo "  FAILED: $what"
+  fi
+}
+begin() {
+  scenario=$1
+  problems=()
+  echo "== $arch: $scenario"
+}
+# Each scenario ends with a fresh Wine session, so nothing one leaves behind (a process
+# still suspended after a failure, say) reaches the next.
+finish() {
+  stop_all
+  "$wineserver" -k 2>/dev/null
+  "$wineserver" -w 2>/dev/null
+  if [ ${#problems[@]} -eq 0 ]; then
+    rows+=("$(printf '%-40s %s' "$scenario" passed)")
+  else
+    rows+=("$(printf '%-40s FAILED (%s)' "$scenario" "$(IFS=';'; echo "${problems[*]}")")")
+    failures=$((failures + 1))
+  fi
+}
+shot() { import -window root "$shots/$1-$arch.png" 2>/dev/null && echo "  screenshot: $shots/$1-$arch.png"; }
+
+install_app() {  # install_app PROGRAM...
+  rm -rf "$app"
+  mkdir -p "$app"
+  for program in "$@"; do cp "$dir/$program.exe" "$app/"; done
+  cp "$dir/kestrava_child.exe" "$app/msnmsgr.exe"
+  cp "$dir/kestrava_child.exe" "$app/plainchild.exe"
+  rm -f "$log"
+}
+
+clear_written_values() {
+  local key
+  key=$(inspect display | sed -n 's/^key //p')
+  for value in D3D_88481200 D3DOGL_74095213 D3D_98764205 OGL_MaxFramesAllowed OGL_QualityEnhancements \
+    OGL_RenderQualityFlags D3D_36759435 OGL_563A95F1 OGL_01887890 OGL_1190801a D3D_46205529; do
+    [ -n "$key" ] && reg delete "HKLM\\$key" /v "$value" /f
+  done
+  for value in SackOpts TcpWindowSize Tcp1323Opts DefaultTTL EnablePMTUBHDetect EnablePMTUDiscovery \
+    GlobalMaxTcpWindowSize TcpMaxDupAcks; do
+    reg delete "$tcpip_key" /v "$value" /f
+  done
+}
+
+# Starts the two children and Vornel; sets catalogue_pid, plain_pid and the children's masks.
+start_programs() {
+  start "$app/msnmsgr.exe"
+  start "$app/plainchild.exe"
+  start "$app/Vornel.exe"
+  local geometry
+  geometry=$(driver wait Kestrava 60000)
+  read -r _ _ width height <<<"$geometry"
+  check "main window 500x367 (got ${width:-none}x${height:-none})" test "${width:-}x${height:-}" = 500x367
+  catalogue_pid=$(inspect pid msnmsgr.exe | head -1)
+  plain_pid=$(inspect pid plainchild.exe | head -1)
+  catalogue_before=$(inspect process "$catalogue_pid")
+  plain_before=$(inspect process "$plain_pid")
+}
+
+field() { sed -n "s/^$1 //p" <<<"$2"; }
+
+expect_process() {  # expect_process NAME STATE PRIORITY AFFINITY SUSPENDED
+  local state=$2
+  check "$1 priority $3" test "$(field priority "$state")" = "$3"
+  check "$1 affinity $4" test "$(field affinity "$state")" = "$4"
+  check "$1 suspended $5" test "$(field suspended "$state")" = "$5"
+}
+
+# Presses boost and waits for the running window, recording the bar's positions. The
+# watcher itself may be suspended by the boost, so it is ended rather than waited for.
+boost() {
+  (exec env LC_ALL=ko_KR.UTF-8 "$loader" "$dir/kestrava_driver.exe" watch Kestrava 1000 "$boost_title" 240000 \
+    >"$build/e2e-bar.txt") &
+  local watcher=$!
+  sleep 0.5
+  driver click Kestrava 1004
+  # With the option ticked every unprotected process is suspended, a waiting driver
+  # too, so the window is looked for by short-lived drivers.
+  local shown=1
+  for _ in $(seq 1 120); do
+    if LC_ALL=ko_KR.UTF-8 timeout 10 "$loader" "$dir/kestrava_driver.exe" wait "$boost_title" 1000 >/dev/null 2>&1; then
+      shown=0
+      break
+    fi
+  done
+  sleep 0.5
+  kill $watcher 2>/dev/null
+  wait $watcher 2>/dev/null
+  tr -d '\r' <"$build/e2e-bar.txt" >"$build/e2e-bar-lines.txt"
+  return $shown
+}
+
+# Closes the running window and waits until the main window is back and the undo has run.
+end_boost() {
+  driver click "$boost_title" 1005
+  driver gone "$boost_title" 20000
+  driver wait Kestrava 20000 >/dev/null
+  for _ in $(seq 1 50); do
+    [ "$(driver progress Kestrava 1000)" = 0 ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+close_vornel() {
+  driver click Kestrava 1005
+  for _ in $(seq 1 100); do
+    pgrep -f "Kestrava Test $arch/Vornel.exe" >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+expected_display() {
+  local fast=$1
+  if [ "$fast" = 1 ]; then
+    printf '%s\n' "D3D_88481200 00 00 00 00" "D3DOGL_74095213 01 00 00 00" "D3D_98764205 02 00 00 00" \
+      "OGL_MaxFramesAllowed 02 00 00 00" "OGL_QualityEnhancements 00 00 00 00" "OGL_RenderQualityFlags 00 00 00 00"
+  else
+    printf '%s\n' "D3D_88481200 E8 FF FF FF" "D3DOGL_74095213 02 00 00 10" "D3D_98764205 04 00 00 00" \
+      "OGL_MaxFramesAllowed 04 00 00 00" "OGL_QualityEnhancements F6 FF FF FF" "OGL_RenderQualityFlags 08 00 00 00"
+  fi
+  printf '%s\n' "D3D_36759435 01 91 82 24" "OGL_563A95F1 B4 8C 19 34" "OGL_01887890 01 00 00 00" \
+    "OGL_1190801a 01 00 00 00" "D3D_46205529 55 49 20 88"
+}
+
+bar_moved() { awk '$1 > 20 && $1 < 100 { moved = 1 } END { exit !moved }' "$build/e2e-bar-lines.txt"; }
+log_has() { grep -qF "$1" "$log"; }
+
+boost_scenario() {  # boost_scenario ticked(0|1)
+  local ticked=$1
+  local fast=$ticked
+  begin "boost, suspend option $([ "$ticked" = 1 ] && echo ticked || echo clear)"
+  install_app Vornel Drainex ping
+  clear_written_values
+  start_programs
+  [ "$fast" = 1 ] || driver click Kestrava 1009
+  if [ "$ticked" = 1 ]; then
+    driver click Kestrava 1003
+    check "suspend warning answered" driver answer "모든 프로세스" 1 10000
+  fi
+  check "running window shown" boost
+  shot "boost-$([ "$ticked" = 1 ] && echo ticked || echo clear)"
+
+  check "display values of the $([ "$fast" = 1 ] && echo fast || echo graphics) profile" \
+    diff <(inspect display | grep -v '^key ') <(expected_display "$fast")
+  check "TCP/IP values" diff <(inspect tcpip) <(printf '%s\n' "SackOpts 1" "TcpWindowSize 372320" "Tcp1323Opts 1" \
+    "DefaultTTL 64" "EnablePMTUBHDetect 0" "EnablePMTUDiscovery 1" "GlobalMaxTcpWindowSize 372320" "TcpMaxDupAcks 2")
+  local backup
+  backup=$(ls "$app/Restore/NetOpti/" 2>/dev/null | grep -E '^[0-9]+년[0-9]+월[0-9]+일[0-9]+시[0-9]+분[0-9]+초\.nbk$' | head -1)
+  check "backup file under Restore\\NetOpti" test -n "$backup"
+  check "backup holds the old values" grep -q $'^SackOpts\r$' "$app/Restore/NetOpti/$backup"
+  check "the bar moved during the memory release" bar_moved
+  check "network line shows 1472" test "$(driver text "$boost_title" 1011)" = "인터넷 : 1472 로 최적화"
+  check "memory line shows the available memory" grep -qE '^메모리 : [1-9][0-9]*MB 사용가능$' <<<"$(driver text "$boost_title" 1012)"
+  check "process line counts the processes" grep -qE '^프로세스 : ([3-9]|[1-9][0-9]+) 개 최적화$' <<<"$(driver text "$boost_title" 1013)"
+
+  local last_cpu
+  last_cpu=$(( $(field affinity "$catalogue_before") ))
+  last_cpu=$(awk -v m="$last_cpu" 'BEGIN { b = 1; while (b * 2 <= m) b *= 2; print b }')
+  expect_process "catalogue program during the boost" "$(inspect process "$catalogue_pid")" 64 "$last_cpu" 1
+  expect_process "other program during the boost" "$(inspect process "$plain_pid")" 64 "$last_cpu" "$ticked"
+  check "log: priority rule" log_has "ExecuteRuleRoutine: Function = [priority]"
+  check "log: lowered priority" log_has "clsEnhance.SetProcessPriorityToLow:msnmsgr.exe"
+  check "log: last-processor mask" log_has "clsEnhance.SetProcessAffinity: msnmsgr.exe($(printf '%x' "$last_cpu"))"
+  check "log: catalogue program suspended" log_has "clsEnhance.SuspendProcess:msnmsgr.exe"
+  if [ "$ticked" = 1 ]; then
+    check "log: windows hidden" log_has "clsEnhance.HideProcessWindow:plainchild.exe"
+  fi
+
+  check "the boost ends when the running window closes" end_boost
+  expect_process "catalogue program after the undo" "$(inspect process "$catalogue_pid")" \
+    "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
+  expect_process "other program after the undo" "$(inspect process "$plain_pid")" \
+    "$(field priority "$plain_before")" "$(field affinity "$plain_before")" 0
+  shot "main-after-boost"
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
+missing_helper_scenario() {
+  begin "fault: no Drainex.exe"
+  install_app Vornel ping
+  start_programs
+  check "running window shown without the helper" boost
+  check "the boost ends when the running window closes" end_boost
+  expect_process "catalogue program after the undo" "$(inspect process "$catalogue_pid")" \
+    "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
+missing_ping_scenario() {
+  begin "fault: no ping.exe beside Vornel"
+  install_app Vornel Drainex
+  start_programs
+  driver click Kestrava 1004
+  check "the unstable-network question is asked" driver answer "계속 하시겠습니까" 7 120000
+  sleep 2
+  check "the run stops at the probe (bar back at 0)" test "$(driver progress Kestrava 1000)" = 0
+  check "no running window" driver gone "$boost_title" 1000
+  check "no backup folder" test ! -e "$app/Restore/NetOpti"
+  expect_process "catalogue program untouched" "$(inspect process "$catalogue_pid")" \
+    "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
+exiting_child_scenario() {
+  begin "fault: a child exits mid-boost"
+  install_app Vornel Drainex ping
+  start_programs
+  check "running window shown" boost
+  kill "${started[1]}" 2>/dev/null
+  check "the boost ends when the running window closes" end_boost
+  expect_process "remaining program after the undo" "$(inspect process "$catalogue_pid")" \
+    "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
+boost_scenario 0
+boost_scenario 1
+missing_helper_scenario
+missing_ping_scenario
+exiting_child_scenario
+
+echo
+echo "End-to-end results of the $arch build"
+printf '%s\n' "${rows[@]}"
+echo "screenshots: $shots"
+[ "$failures" -eq 0 ]

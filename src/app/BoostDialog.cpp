@@ -57,6 +57,15 @@ bool PlaceAboveTaskbar(int width, int height, int& x, int& y) {
 
 BoostDialog::BoostDialog(HWND parent) : ui::Dialog(IDD_BOOST, parent) {}
 
+std::string BoostDialog::ResultLine::Text() const { return Format(format, value); }
+
+// The network, memory and process lines, in painting order.
+std::array<BoostDialog::ResultLine, 3> BoostDialog::ResultLines() const {
+    return {{{&networkAnchor_, "인터넷 : %d 로 최적화", networkValue_},
+             {&memoryAnchor_, "메모리 : %dMB 사용가능", availableMemoryMb_},
+             {&processAnchor_, "프로세스 : %d 개 최적화", processCount_}}};
+}
+
 void BoostDialog::DoDataExchange() {
     Bind(IDC_INDICATOR, statusIcon_);
     Bind(IDC_CLOSE, closeButton_);
@@ -81,10 +90,12 @@ BOOL BoostDialog::OnInitDialog() {
     int32_t totalMb = 0;
     int32_t freePercent = 0;
     QueryMemoryStatus(totalMb, availableMemoryMb_, freePercent);
-    // The hidden anchors carry their line as text too, for screen readers and automation.
-    networkAnchor_.SetText(Format("인터넷 : %d 로 최적화", networkValue_));
-    memoryAnchor_.SetText(Format("메모리 : %dMB 사용가능", availableMemoryMb_));
-    processAnchor_.SetText(Format("프로세스 : %d 개 최적화", processCount_));
+    // The hidden anchors also carry their line as window text, for screen readers and
+    // automation; frame statics ignore WM_SETTEXT, so it is stored by the default procedure.
+    for (const ResultLine& line : ResultLines()) {
+        std::string text = line.Text();
+        platform::User().DefWindowProcA(line.anchor->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     statusIcon_.StartAnimation();
     return TRUE;
 }
@@ -148,9 +159,9 @@ void BoostDialog::Paint() {
     gdi.SetBkMode(dc, TRANSPARENT);
     HFONT font = Font();
     HGDIOBJ oldFont = font ? gdi.SelectObject(dc, font) : nullptr;
-    for (const ui::Window* anchor : {&networkAnchor_, &memoryAnchor_, &processAnchor_}) {
-        RECT at = anchor->RectIn(Handle());
-        PutText(dc, at.left, at.top, anchor->Text());
+    for (const ResultLine& line : ResultLines()) {
+        RECT at = line.anchor->RectIn(Handle());
+        PutText(dc, at.left, at.top, line.Text());
     }
     RECT icon = statusIcon_.RectIn(Handle());
     PutText(dc, icon.left + 20, icon.top + 1, kStatus);

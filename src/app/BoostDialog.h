@@ -3,7 +3,9 @@
 // screen. Closing it ends the boost.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 
 #include "skin/SkinButton.h"
 #include "skin/SkinStatic.h"
@@ -25,6 +27,13 @@ protected:
     bool OnMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam, win::LRESULT& result) override;
 
 private:
+    struct ResultLine {
+        const ui::Window* anchor;
+        const char* format;
+        int32_t value;
+        std::string Text() const;
+    };
+    std::array<ResultLine, 3> ResultLines() const;
     void SetUpSkin();
     void SetUpButtons();
     void Paint();

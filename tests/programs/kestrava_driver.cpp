@@ -5,6 +5,10 @@
 //   kestrava_driver progress TITLE CONTROL_ID     prints the progress bar position
 //   kestrava_driver answer TEXT_PART BUTTON_ID [TIMEOUT_MS]  answers a message box whose text holds TEXT_PART
 //   kestrava_driver gone TITLE [TIMEOUT_MS]       waits until no visible window has that title
+//   kestrava_driver text TITLE CONTROL_ID         prints the text of a control
+//   kestrava_driver watch TITLE CONTROL_ID UNTIL_TITLE [TIMEOUT_MS]
+//                                                 prints each new progress bar position until a
+//                                                 window titled UNTIL_TITLE appears
 // Exit code 0 on success, 1 on failure or time-out.
 #include <cstdio>
 #include <cstdlib>
@@ -97,6 +101,25 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    if (command == "watch") {
+        if (argc < 5) return Usage();
+        HWND window = WaitFor(argv[2], 10000);
+        HWND bar = window ? user.GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+        if (bar == nullptr) return 1;
+        int timeoutMs = argc > 5 ? std::atoi(argv[5]) : 120000;
+        int last = -1;
+        for (int waited = 0; waited <= timeoutMs; waited += 2) {
+            int position = static_cast<int>(user.SendMessageA(bar, PBM_GETPOS_MESSAGE, 0, 0));
+            if (position != last) {
+                std::printf("%d\n", position);
+                std::fflush(stdout);
+                last = position;
+            }
+            if (FindVisible(argv[4])) return 0;
+            platform::Programs().Sleep(2);
+        }
+        return 1;
+    }
     if (argc < 4) return Usage();
     HWND window = WaitFor(argv[2], 10000);
     HWND control = window ? user.GetDlgItem(window, std::atoi(argv[3])) : nullptr;
@@ -107,6 +130,12 @@ int main(int argc, char** argv) {
     }
     if (command == "check") {
         std::printf("%d\n", static_cast<int>(user.SendMessageA(control, BM_GETCHECK, 0, 0)));
+        return 0;
+    }
+    if (command == "text") {
+        char text[512] = {0};
+        user.GetWindowTextA(control, text, sizeof text);
+        std::printf("%s\n", text);
         return 0;
     }
     if (command == "progress") {

@@ -2,9 +2,11 @@
 //   kestrava_inspect display        the display-driver values under the primary adapter's key
 //   kestrava_inspect tcpip          the TCP/IP parameters of the NT family
 //   kestrava_inspect process PID    priority class, affinity mask and the first thread's suspend count
+//   kestrava_inspect pid NAME       the identifiers of the running processes with that executable name
 // Prints one "name value" line per item; exit code 1 when something cannot be read.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "graphics/GraphicsTuner.h"
@@ -81,6 +83,22 @@ int PrintProcess(DWORD processId) {
     return suspended < 0 ? 1 : 0;
 }
 
+int PrintProcessIds(const char* name) {
+    platform::IProcesses& processes = platform::Processes();
+    HANDLE snapshot = processes.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int found = 0;
+    for (BOOL more = processes.Process32First(snapshot, &entry); more; more = processes.Process32Next(snapshot, &entry)) {
+        if (_stricmp(entry.szExeFile, name) == 0) {
+            std::printf("%lu\n", static_cast<unsigned long>(entry.th32ProcessID));
+            ++found;
+        }
+    }
+    platform::Handles().CloseHandle(snapshot);
+    return found ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +112,7 @@ int main(int argc, char** argv) {
         return PrintValues("System\\CurrentControlSet\\Services\\Tcpip\\Parameters", kTcpipValues,
                            sizeof kTcpipValues / sizeof *kTcpipValues, false);
     }
+    if (command == "pid" && argc > 2) return PrintProcessIds(argv[2]);
     if (command == "process" && argc > 2) return PrintProcess(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)));
     std::fprintf(stderr, "usage: kestrava_inspect display|tcpip|process PID\n");
     return 2;
