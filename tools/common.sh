@@ -26,6 +26,7 @@ ensure_wine_prefix() {
     "$wine64_loader" wineboot --init >/dev/null 2>&1 || true
   fi
   if [ "$(cat "$WINEPREFIX/.kestrava-font" 2>/dev/null)" != "$dialog_font" ]; then
+    "$wineserver" -k 2>/dev/null || true
     for name in 굴림 Gulim; do
       LC_ALL=ko_KR.UTF-8 "$wine64_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
         /v "$name" /d "$dialog_font" /f >/dev/null 2>&1 || true

@@ -19,8 +19,8 @@ arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
 loader=${KESTRAVA_WINE_LOADER:-$wine64_loader}
 mkdir -p "$shots"
-ensure_wine_prefix
 "$wineserver" -k 2>/dev/null
+ensure_wine_prefix
 app="$WINEPREFIX/drive_c/Kestrava Test $arch"
 boost_title="Kestrava가 적용 되었습니다..."
 tcpip_key='HKLM\System\CurrentControlSet\Services\Tcpip\Parameters'
@@ -159,11 +159,15 @@ end_boost() {
   return 1
 }
 
+# Clicks the close button until Vornel has ended, as a user would click again when a
+# click was lost (say, while the window was still disabled by a message box).
 close_vornel() {
-  driver click Kestrava 1005
-  for _ in $(seq 1 100); do
-    pgrep -f "Kestrava Test $arch/Vornel.exe" >/dev/null || return 0
-    sleep 0.2
+  for _ in $(seq 1 10); do
+    driver click Kestrava 1005 >/dev/null 2>&1
+    for _ in $(seq 1 10); do
+      pgrep -f "Kestrava Test $arch/Vornel.exe" >/dev/null || return 0
+      sleep 0.2
+    done
   done
   return 1
 }
