@@ -10,78 +10,12 @@
 
 #include "process/ExportTable.h"
 #include "process/ProcessorMask.h"
+#include "process/WineChild.h"
 #include "process/clsEnhance.h"
 
 namespace {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindChildWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    char className[64] = {};
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::string(className) == "kestrava child") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A running kestrava_child.exe with its window; killed when the test ends.
-class Child {
-public:
-    explicit Child(const std::string& arguments) {
-        std::string commandLine = "\"" + ProgramFolder() + "\\kestrava_child.exe\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info_)) {
-            return;
-        }
-        WaitForInputIdle(info_.hProcess, 10000);
-        for (int waited = 0; waited < 10000 && window_ == nullptr; waited += 50) {
-            WindowSearch search{info_.dwProcessId, nullptr};
-            EnumWindows(&FindChildWindow, reinterpret_cast<LPARAM>(&search));
-            window_ = search.found;
-            if (window_ == nullptr) Sleep(50);
-        }
-    }
-    ~Child() {
-        if (info_.hProcess == nullptr) return;
-        ::TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-
-    bool Ready() const { return window_ != nullptr; }
-    DWORD Id() const { return info_.dwProcessId; }
-    HANDLE Process() const { return info_.hProcess; }
-    HWND Window() const { return window_; }
-    // Whether the child's message loop answers within half a second.
-    bool Responds() const {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &result) != 0;
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-    HWND window_ = nullptr;
-};
+using wine_child::Child;
 
 // The suspend count of every thread of a process, read by suspending and resuming it once.
 std::vector<DWORD> SuspendCounts(DWORD processId) {

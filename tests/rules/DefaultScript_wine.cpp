@@ -12,72 +12,12 @@
 #include "rules/RuleEngine.h"
 // Last: the Windows headers' macros would clash with the seam's names.
 #include "platform/win32/Win32.h"
+#include "process/WineChild.h"
 
 namespace {
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.rfind('\\'));
-}
-
-struct WindowSearch {
-    DWORD processId;
-    bool found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId) search->found = true;
-    return TRUE;
-}
-
-// A running kestrava_child, terminated when the test ends.
-class Child {
-public:
-    ~Child() {
-        if (!info_.hProcess) return;
-        TerminateProcess(info_.hProcess, 0);
-        WaitForSingleObject(info_.hProcess, 5000);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    // Starts the program and waits until its window exists.
-    bool Start(const std::string& path) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string command = "\"" + path + "\"";
-        if (!CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info_)) {
-            return false;
-        }
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            WindowSearch search{info_.dwProcessId, false};
-            EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
-            if (search.found) return true;
-            Sleep(50);
-        }
-        return false;
-    }
-    HANDLE Process() const { return info_.hProcess; }
-    DWORD_PTR Affinity() const {
-        DWORD_PTR process = 0, system = 0;
-        GetProcessAffinityMask(info_.hProcess, &process, &system);
-        return process;
-    }
-    // The main thread's suspend count, left as it was.
-    DWORD SuspendCount() const {
-        DWORD previous = SuspendThread(info_.hThread);
-        ResumeThread(info_.hThread);
-        return previous;
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-};
+using wine_child::Child;
+using wine_child::ProgramFolder;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -91,9 +31,10 @@ TEST(DefaultScriptWine, BoostThrottlesChildrenAndTheUndoPutsThemBack) {
     const std::string catalogued = std::string(temp) + "kav.exe";
     ASSERT_TRUE(CopyFileA(child.c_str(), catalogued.c_str(), FALSE));
     {
-        Child plain, kav;
-        ASSERT_TRUE(plain.Start(child));
-        ASSERT_TRUE(kav.Start(catalogued));
+        Child plain;
+        Child kav("", catalogued);
+        ASSERT_TRUE(plain.Ready());
+        ASSERT_TRUE(kav.Ready());
         ASSERT_TRUE(IsProcessRunning("KAV.exe"));
         const DWORD_PTR maskBefore = plain.Affinity();
         const DWORD lastProcessor = RuleEngine::ProcessorMaskFromArgument("last");
