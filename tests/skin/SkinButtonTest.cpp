@@ -7,6 +7,7 @@
 #include "platform/sim/Machine.h"
 #include "skin/SkinDraw.h"
 #include "skin/TestBitmaps.h"
+#include "skin/TestButton.h"
 
 namespace {
 using namespace win;
@@ -15,19 +16,9 @@ using testing_bitmaps::MakeDib;
 using testing_bitmaps::PixelAt;
 using testing_bitmaps::Rows;
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kNearBlack = RGB(1, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kGreen = RGB(0, 160, 0);
+using namespace skin_button_test;
 constexpr COLORREF kCyan = RGB(0, 255, 255);
 constexpr COLORREF kCanvas = RGB(9, 9, 9);
-
-class TestButton : public SkinButton {
-public:
-    using SkinButton::DrawItem;
-};
 
 // Messages that reach the window's own procedure behind the button.
 std::vector<std::pair<UINT, WPARAM>> received;

@@ -5,6 +5,7 @@
 #include "skin/SkinDraw.h"
 #include "skin/SkinFrame.h"
 #include "skin/TestBitmaps.h"
+#include "skin/TestButton.h"
 
 namespace {
 using namespace win;
@@ -12,17 +13,7 @@ using testing_bitmaps::Filled;
 using testing_bitmaps::MakeDib;
 using testing_bitmaps::Rows;
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kNearBlack = RGB(1, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kGreen = RGB(0, 160, 0);
-
-class TestButton : public SkinButton {
-public:
-    using SkinButton::DrawItem;
-};
+using namespace skin_button_test;
 
 class SkinDrawingWine : public ::testing::Test {
 protected:
