@@ -8,7 +8,8 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wine64_loader=/usr/lib/wine/wine64
 wine32_loader=/usr/lib/wine/wine
 
-# 32-bit Windows programs run only where the kernel executes 32-bit Linux programs (Wine's loader).
+# 32-bit Windows programs run where Wine's 32-bit loader runs: natively, or under the
+# emulation that setup.sh registers.
 can_run_win32() {
   "$wine32_loader" --version >/dev/null 2>&1
 }
@@ -19,8 +20,14 @@ wineserver=/usr/lib/wine/wineserver
 # lay out as on Korean Windows.
 dialog_font="Baekmuk Gulim"
 
-# Creates the Wine prefix once, with the dialog font mapped.
+# Creates the Wine prefix once, with the dialog font mapped. A prefix made while 32-bit
+# programs could not run lacks the 32-bit system files, so every 32-bit program would fail
+# to load kernel32.dll; such a prefix is made again.
 ensure_wine_prefix() {
+  if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] && can_run_win32; then
+    "$wineserver" -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     "$wine64_loader" wineboot --init >/dev/null 2>&1 || true

@@ -25,7 +25,8 @@ app="$WINEPREFIX/drive_c/Kestrava Test $arch"
 boost_title="Kestrava가 적용 되었습니다..."
 tcpip_key='HKLM\System\CurrentControlSet\Services\Tcpip\Parameters'
 log="$WINEPREFIX/drive_c/debuglog.txt"
-memory_limit_kb=4194304
+# 6 GiB: under qemu's emulation a 32-bit Wine process needs more than 4 GiB of address space.
+memory_limit_kb=6291456
 
 rows=()
 failures=0

@@ -57,13 +57,8 @@ fi
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; "$wine64_loader" wineserver -k 2>/dev/null' EXIT
 ensure_wine_prefix
 
-architectures=(x86_64)
-if can_run_win32; then
-  architectures+=(i686)
-else
-  echo "note: this machine cannot execute 32-bit programs, so the i686 build is compiled but not run under Wine"
-fi
-for arch in "${architectures[@]}"; do
+can_run_win32 || echo "note: 32-bit programs cannot run here, so the i686 steps fail (see tools/setup.sh)"
+for arch in x86_64 i686; do
   loader=$wine64_loader
   [ "$arch" = i686 ] && loader=$wine32_loader
   dir="$build/win-$arch"

@@ -74,7 +74,10 @@ Result WithExport(HMODULE module, int64_t ordinal, Result failure, Use use) {
     Exports exports;
     if (!ReadExports(module, exports)) return failure;
     if (ordinal < exports.base || ordinal - exports.base >= exports.functionCount) return failure;
-    const BYTE* address = exports.image + exports.Function(static_cast<DWORD>(ordinal - exports.base));
+    // An empty slot of the address table names no code: the loader finds nothing there either.
+    DWORD rva = exports.Function(static_cast<DWORD>(ordinal - exports.base));
+    if (rva == 0) return failure;
+    const BYTE* address = exports.image + rva;
     if (address < exports.directory || address >= exports.directory + exports.directorySize) {
         return use(exports, address);
     }

@@ -19,7 +19,7 @@ TEST(ExportTable, ResolvesNamedAndUnnamedExportsInBothHeaderLayouts) {
         SCOPED_TRACE(wide ? "PE32+" : "PE32");
         sim::Machine machine;
         PeImage image;
-        image.Pe32Plus(wide).Base(5).Add("Alpha", 0x1000).Add("", 0x1010).Add("Beta", 0x1020);
+        image.Pe32Plus(wide).Base(5).Add("Alpha", 0x1000).Add("", 0x1010).Add("Beta", 0x1020).Add("Empty", 0);
         const win::BYTE* module = Load(machine, "lib.dll", image);
         void* handle = const_cast<win::BYTE*>(module);
 
@@ -31,7 +31,9 @@ TEST(ExportTable, ResolvesNamedAndUnnamedExportsInBothHeaderLayouts) {
         EXPECT_EQ(GetExportAddress(handle, 6), module + 0x1010);
         EXPECT_EQ(GetExportAddress(handle, 7), module + 0x1020);
         EXPECT_EQ(GetExportAddress(handle, 4), nullptr);  // below Base
-        EXPECT_EQ(GetExportAddress(handle, 8), nullptr);  // past the last function
+        EXPECT_EQ(GetExportAddress(handle, 8), nullptr);  // an empty slot, not the image base
+        EXPECT_EQ(GetExportCodeLength(handle, 8), 0u);
+        EXPECT_EQ(GetExportAddress(handle, 9), nullptr);  // past the last function
         EXPECT_EQ(GetExportAddress(handle, -1), nullptr);
     }
 }
