@@ -6,7 +6,9 @@ set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 bash "$root/tools/setup.sh" || exit 1
+echo "set-up: $SECONDS s"
 bash "$root/tools/build.sh" || { echo "build failed"; exit 1; }
+echo "build: $SECONDS s"
 
 passed=0
 failed=0
@@ -15,7 +17,7 @@ mkdir -p "$log_dir"
 
 # Counts a GoogleTest run by its tests, anything else as one test.
 record() {
-  local name=$1 status=$2 log=$3
+  local name=$1 status=$2 log=$3 seconds=$4
   local ok bad
   ok=$(grep -Eo '^\[  PASSED  \] [0-9]+' "$log" | grep -Eo '[0-9]+$' | tail -1)
   bad=$(grep -Eo '^[0-9]+ FAILED TESTS?' "$log" | grep -Eo '^[0-9]+' | tail -1)
@@ -28,15 +30,20 @@ record() {
   else
     failed=$((failed + 1))
   fi
-  if [ "$status" -eq 0 ]; then echo "ok      $name"; else echo "FAILED  $name (log: $log)"; tail -30 "$log"; fi
+  if [ "$status" -eq 0 ]; then
+    echo "ok      $name (${seconds} s)"
+  else
+    echo "FAILED  $name (${seconds} s, log: $log)"
+    tail -30 "$log"
+  fi
 }
 
 step() {
   local name=$1
   shift
-  local log="$log_dir/$name.log"
+  local log="$log_dir/$name.log" started=$SECONDS
   "$@" >"$log" 2>&1
-  record "$name" $? "$log"
+  record "$name" $? "$log" "$((SECONDS - started))"
 }
 
 step native "$build/native/kestrava_tests"
@@ -69,5 +76,6 @@ for arch in x86_64 i686; do
 done
 
 echo
+echo "whole suite: $SECONDS s"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
