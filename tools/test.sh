@@ -6,9 +6,9 @@ set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 bash "$root/tools/setup.sh" || exit 1
-echo "set-up: $SECONDS s"
+echo "set-up done after $SECONDS s"
 bash "$root/tools/build.sh" || { echo "build failed"; exit 1; }
-echo "build: $SECONDS s"
+echo "build done after $SECONDS s"
 
 passed=0
 failed=0
