@@ -53,7 +53,28 @@ const char ProtectedProcessList[] =
     "policy=suspend \"myie.exe\" \"off\"\n"
     "policy=suspend \"jwbrowser.exe\" \"off\"\n"
     "policy=suspend \"webma.exe\" \"off\"\n"
-    "policy=suspend \"system\" \"off\"\n";
+    "policy=suspend \"system\" \"off\"\n"
+    // Windows Vista to 11: composition, fonts, sound, input, shell, session and accessibility.
+    "policy=suspend \"dwm.exe\" \"off\"\n"
+    "policy=suspend \"fontdrvhost.exe\" \"off\"\n"
+    "policy=suspend \"audiodg.exe\" \"off\"\n"
+    "policy=suspend \"textinputhost.exe\" \"off\"\n"
+    "policy=suspend \"tabtip.exe\" \"off\"\n"
+    "policy=suspend \"wudfhost.exe\" \"off\"\n"
+    "policy=suspend \"sihost.exe\" \"off\"\n"
+    "policy=suspend \"shellexperiencehost.exe\" \"off\"\n"
+    "policy=suspend \"startmenuexperiencehost.exe\" \"off\"\n"
+    "policy=suspend \"taskhostw.exe\" \"off\"\n"
+    "policy=suspend \"taskhostex.exe\" \"off\"\n"
+    "policy=suspend \"taskhost.exe\" \"off\"\n"
+    "policy=suspend \"conhost.exe\" \"off\"\n"
+    "policy=suspend \"wininit.exe\" \"off\"\n"
+    "policy=suspend \"lsm.exe\" \"off\"\n"
+    "policy=suspend \"registry\" \"off\"\n"
+    "policy=suspend \"memory compression\" \"off\"\n"
+    "policy=suspend \"magnify.exe\" \"off\"\n"
+    "policy=suspend \"osk.exe\" \"off\"\n"
+    "policy=suspend \"narrator.exe\" \"off\"\n";
 
 std::string ComposeRuleScript(bool suspendUnidentified) {
     std::string script = kScriptHead;

@@ -3,6 +3,7 @@
 #include "platform/sim/Machine.h"
 #include "rules/DefaultScript.h"
 #include "rules/ProcessCatalogue.h"
+#include "rules/RuleEngine.h"
 
 namespace {
 
@@ -17,12 +18,22 @@ const char kHead[] =
     "policy=cpumask \"all\" \"last\"\n"
     "policy=swapout \"all\" \"on\"\n";
 
+// The protected names of Windows 98 to XP, in their order, duplicates included.
 const Names kProtected = {
     "csrss.exe",    "explorer.exe", "internat.exe", "lsass.exe",    "mstask.exe",  "smss.exe",
     "spoolsv.exe",  "csrss.exe",    "svchost.exe",  "services.exe", "system",      "taskmgr.exe",
     "winamp.exe",   "winlogon.exe", "winmgmt.exe",  "kernel32.dll", "msgsrv32.exe", "mprexe.exe",
     "mmtask.tsk",   "taskmon.exe",  "systray.exe",  "spool32.exe",  "wmiexe.exe",  "ddhelp.exe",
     "ctfmon.exe",   "alg.exe",      "myie.exe",     "jwbrowser.exe", "webma.exe",  "system",
+};
+
+// The processes of Windows Vista to 11 without which the display, input, sound or shell stop.
+const Names kProtectedSinceVista = {
+    "dwm.exe",                     "fontdrvhost.exe", "audiodg.exe",    "textinputhost.exe",
+    "tabtip.exe",                  "wudfhost.exe",    "sihost.exe",     "shellexperiencehost.exe",
+    "startmenuexperiencehost.exe", "taskhostw.exe",   "taskhostex.exe", "taskhost.exe",
+    "conhost.exe",                 "wininit.exe",     "lsm.exe",        "registry",
+    "memory compression",          "magnify.exe",     "osk.exe",        "narrator.exe",
 };
 
 std::string Lines(const std::string& command, const Names& names, const std::string& argument) {
@@ -34,11 +45,63 @@ std::string Lines(const std::string& command, const Names& names, const std::str
 TEST(DefaultScript, SuspendOptionAddsSuspendAndHideBlocksForUnprotectedProcesses) {
     sim::Machine machine;
     machine.processes.AddProcess("C:\\Program Files\\Kav\\kav.exe");  // not consulted
-    std::string expected = kHead;
-    expected += "policy=suspend \"all\" \"on\"\n" + Lines("suspend", kProtected, "off");
-    expected += "policy=hide \"all\" \"on\"\n" + Lines("hide", kProtected, "off");
-    EXPECT_EQ(ComposeRuleScript(true), expected);
-    EXPECT_EQ(std::string(ProtectedProcessList), Lines("suspend", kProtected, "off"));
+    // The earlier names first and unchanged, the later ones after them, in both blocks.
+    auto block = [](const std::string& command) {
+        return "policy=" + command + " \"all\" \"on\"\n" + Lines(command, kProtected, "off") +
+               Lines(command, kProtectedSinceVista, "off");
+    };
+    EXPECT_EQ(ComposeRuleScript(true), kHead + block("suspend") + block("hide"));
+    EXPECT_EQ("policy=suspend \"all\" \"on\"\n" + std::string(ProtectedProcessList), block("suspend"));
+}
+
+// A Windows 10 desktop: the ticked boost leaves the system's processes running with their
+// windows shown, and suspends and hides everything else, this program's windows included.
+TEST(DefaultScript, SuspendOptionOnWindowsTenSparesTheSystemAndStopsTheRest) {
+    sim::Machine machine;
+    const Names system = {
+        "System", "Registry", "smss.exe", "csrss.exe", "wininit.exe", "csrss.exe", "services.exe", "lsass.exe",
+        "winlogon.exe", "fontdrvhost.exe", "fontdrvhost.exe", "svchost.exe", "svchost.exe", "dwm.exe",
+        "Memory Compression", "WUDFHost.exe", "spoolsv.exe", "audiodg.exe", "sihost.exe", "taskhostw.exe",
+        "explorer.exe", "ctfmon.exe", "StartMenuExperienceHost.exe", "ShellExperienceHost.exe",
+        "TextInputHost.exe", "conhost.exe", "Taskmgr.exe"};
+    const Names others = {"RuntimeBroker.exe", "SearchApp.exe", "ApplicationFrameHost.exe", "dllhost.exe",
+                          "SecurityHealthSystray.exe", "OneDrive.exe", "game.exe"};
+    std::vector<win::DWORD> spared;
+    std::vector<win::DWORD> stopped;
+    std::vector<win::HWND> shown;
+    std::vector<win::HWND> hidden;
+    for (const std::string& name : system) {
+        spared.push_back(machine.processes.AddProcess("C:\\Windows\\System32\\" + name, 2));
+        shown.push_back(machine.user.CreateTopLevelWindow("Window", name, spared.back(), true));
+    }
+    for (const std::string& name : others) {
+        stopped.push_back(machine.processes.AddProcess("C:\\Program Files\\" + name, 2));
+        hidden.push_back(machine.user.CreateTopLevelWindow("Window", name, stopped.back(), true));
+    }
+    const win::DWORD self = machine.processes.CurrentProcess();
+    hidden.push_back(machine.user.CreateTopLevelWindow("Vornel", "Kestrava", self, true));
+
+    RuleEngine engine;
+    engine.Parse(ComposeRuleScript(true));
+    engine.Execute(0);
+
+    auto suspendCounts = [&](win::DWORD process) {
+        std::vector<win::DWORD> counts;
+        for (win::DWORD thread : machine.processes.ThreadsOf(process)) {
+            counts.push_back(machine.processes.SuspendCount(thread));
+        }
+        return counts;
+    };
+    for (size_t i = 0; i < spared.size(); ++i) {
+        EXPECT_EQ(suspendCounts(spared[i]), (std::vector<win::DWORD>{0, 0})) << system[i];
+        EXPECT_TRUE(machine.user.IsWindowVisible(shown[i])) << system[i];
+    }
+    for (size_t i = 0; i < stopped.size(); ++i) {
+        EXPECT_EQ(suspendCounts(stopped[i]), (std::vector<win::DWORD>{1, 1})) << others[i];
+    }
+    EXPECT_EQ(suspendCounts(self), std::vector<win::DWORD>{0});
+    for (win::HWND window : hidden) EXPECT_FALSE(machine.user.IsWindowVisible(window));
+    EXPECT_EQ(engine.GetOptimizedProcessCount(), static_cast<int>(system.size() + others.size() + 1));
 }
 
 TEST(DefaultScript, WithoutTheOptionOnlyRunningCatalogueGroupsAreSuspended) {
