@@ -61,7 +61,7 @@ if [ -z "${DISPLAY:-}" ]; then
   xvfb_pid=$!
   sleep 1
 fi
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; "$wine64_loader" wineserver -k 2>/dev/null' EXIT
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; "$wineserver" -k 2>/dev/null' EXIT
 ensure_wine_prefix
 
 can_run_win32 || echo "note: 32-bit programs cannot run here, so the i686 steps fail (see tools/setup.sh)"
