@@ -33,6 +33,18 @@ add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp $<TARGET_OBJECTS:kestra
 target_link_libraries(Drainex PRIVATE drainex_core ${win_system_libs})
 target_link_options(Drainex PRIVATE ${win_link_options})
 
+# The two programs may import by name only what the oldest Windows of their build exports.
+set(import_audit_stamp ${CMAKE_BINARY_DIR}/import-audit.stamp)
+add_custom_command(
+  OUTPUT ${import_audit_stamp}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/imports/check_imports.py ${CMAKE_SYSTEM_PROCESSOR}
+          $<TARGET_FILE:Vornel> $<TARGET_FILE:Drainex>
+  COMMAND ${CMAKE_COMMAND} -E touch ${import_audit_stamp}
+  DEPENDS Vornel Drainex ${CMAKE_SOURCE_DIR}/tools/imports/check_imports.py
+          ${CMAKE_SOURCE_DIR}/tools/imports/allowed-imports.txt
+  COMMENT "Auditing the import tables of Vornel.exe and Drainex.exe")
+add_custom_target(import_audit ALL DEPENDS ${import_audit_stamp})
+
 # Helper programs used by the Wine tests (test ping, child processes, the automation driver).
 file(GLOB test_programs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/programs/*.cpp)
 foreach(program ${test_programs})
@@ -46,6 +58,9 @@ endforeach()
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# The win32 thread-model runtime has no std::mutex, on which GoogleTest's Notification rests.
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/GoogleTestNotification.h)
 file(GLOB_RECURSE wine_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_wine.cpp)
 if(wine_tests)
   add_executable(kestrava_wine_tests ${wine_tests} $<TARGET_OBJECTS:kestrava_win32>)
