@@ -16,12 +16,18 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/make_art.py
   COMMENT "Drawing the skin bitmaps")
+set(resource_dir ${CMAKE_SOURCE_DIR}/src/resources)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/Vornel.rc
-  COMMAND ${KESTRAVA_RCGEN} ${art_dir} > ${CMAKE_BINARY_DIR}/Vornel.rc
-  DEPENDS ${KESTRAVA_RCGEN} ${art_dir}/stamp
-  COMMENT "Writing the resource script")
-set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc PROPERTIES GENERATED TRUE)
+  COMMAND ${KESTRAVA_RCGEN} Vornel ${PROJECT_VERSION} ${resource_dir} ${art_dir} > ${CMAKE_BINARY_DIR}/Vornel.rc
+  DEPENDS ${KESTRAVA_RCGEN} ${art_dir}/stamp ${resource_dir}/Vornel.manifest
+  COMMENT "Writing the resource script of Vornel")
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/Drainex.rc
+  COMMAND ${KESTRAVA_RCGEN} Drainex ${PROJECT_VERSION} ${resource_dir} > ${CMAKE_BINARY_DIR}/Drainex.rc
+  DEPENDS ${KESTRAVA_RCGEN} ${resource_dir}/Drainex.manifest
+  COMMENT "Writing the resource script of Drainex")
+set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc ${CMAKE_BINARY_DIR}/Drainex.rc PROPERTIES GENERATED TRUE)
 set(CMAKE_RC_FLAGS "-c 949")
 enable_language(RC)
 
@@ -29,7 +35,7 @@ add_executable(Vornel WIN32 src/app/WinMain.cpp ${CMAKE_BINARY_DIR}/Vornel.rc $<
 target_link_libraries(Vornel PRIVATE vornel_core ${win_system_libs})
 target_link_options(Vornel PRIVATE ${win_link_options})
 
-add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp $<TARGET_OBJECTS:kestrava_win32>)
+add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp ${CMAKE_BINARY_DIR}/Drainex.rc $<TARGET_OBJECTS:kestrava_win32>)
 target_link_libraries(Drainex PRIVATE drainex_core ${win_system_libs})
 target_link_options(Drainex PRIVATE ${win_link_options})
 
@@ -66,6 +72,7 @@ if(wine_tests)
   add_executable(kestrava_wine_tests ${wine_tests} $<TARGET_OBJECTS:kestrava_win32>)
   target_include_directories(kestrava_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(kestrava_wine_tests PRIVATE vornel_core drainex_core gtest gtest_main gmock
-                        ${win_system_libs})
+                        ${win_system_libs} version)
+  target_compile_definitions(kestrava_wine_tests PRIVATE KESTRAVA_VERSION="${PROJECT_VERSION}")
   target_link_options(kestrava_wine_tests PRIVATE ${win_link_options})
 endif()
