@@ -16,12 +16,18 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/make_art.py
   COMMENT "Drawing the skin bitmaps")
+set(resource_dir ${CMAKE_SOURCE_DIR}/src/resources)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/Vornel.rc
-  COMMAND ${KESTRAVA_RCGEN} ${art_dir} > ${CMAKE_BINARY_DIR}/Vornel.rc
-  DEPENDS ${KESTRAVA_RCGEN} ${art_dir}/stamp
-  COMMENT "Writing the resource script")
-set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc PROPERTIES GENERATED TRUE)
+  COMMAND ${KESTRAVA_RCGEN} Vornel ${PROJECT_VERSION} ${resource_dir} ${art_dir} > ${CMAKE_BINARY_DIR}/Vornel.rc
+  DEPENDS ${KESTRAVA_RCGEN} ${art_dir}/stamp ${resource_dir}/Vornel.manifest
+  COMMENT "Writing the resource script of Vornel")
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/Drainex.rc
+  COMMAND ${KESTRAVA_RCGEN} Drainex ${PROJECT_VERSION} ${resource_dir} > ${CMAKE_BINARY_DIR}/Drainex.rc
+  DEPENDS ${KESTRAVA_RCGEN} ${resource_dir}/Drainex.manifest
+  COMMENT "Writing the resource script of Drainex")
+set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc ${CMAKE_BINARY_DIR}/Drainex.rc PROPERTIES GENERATED TRUE)
 set(CMAKE_RC_FLAGS "-c 949")
 enable_language(RC)
 
@@ -29,9 +35,21 @@ add_executable(Vornel WIN32 src/app/WinMain.cpp ${CMAKE_BINARY_DIR}/Vornel.rc $<
 target_link_libraries(Vornel PRIVATE vornel_core ${win_system_libs})
 target_link_options(Vornel PRIVATE ${win_link_options})
 
-add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp $<TARGET_OBJECTS:kestrava_win32>)
+add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp ${CMAKE_BINARY_DIR}/Drainex.rc $<TARGET_OBJECTS:kestrava_win32>)
 target_link_libraries(Drainex PRIVATE drainex_core ${win_system_libs})
 target_link_options(Drainex PRIVATE ${win_link_options})
+
+# The two programs may import by name only what the oldest Windows of their build exports.
+set(import_audit_stamp ${CMAKE_BINARY_DIR}/import-audit.stamp)
+add_custom_command(
+  OUTPUT ${import_audit_stamp}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/imports/check_imports.py ${CMAKE_SYSTEM_PROCESSOR}
+          $<TARGET_FILE:Vornel> $<TARGET_FILE:Drainex>
+  COMMAND ${CMAKE_COMMAND} -E touch ${import_audit_stamp}
+  DEPENDS Vornel Drainex ${CMAKE_SOURCE_DIR}/tools/imports/check_imports.py
+          ${CMAKE_SOURCE_DIR}/tools/imports/allowed-imports.txt
+  COMMENT "Auditing the import tables of Vornel.exe and Drainex.exe")
+add_custom_target(import_audit ALL DEPENDS ${import_audit_stamp})
 
 # Helper programs used by the Wine tests (test ping, child processes, the automation driver).
 file(GLOB test_programs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/programs/*.cpp)
@@ -46,11 +64,15 @@ endforeach()
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# The win32 thread-model runtime has no std::mutex, on which GoogleTest's Notification rests.
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/GoogleTestNotification.h)
 file(GLOB_RECURSE wine_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_wine.cpp)
 if(wine_tests)
   add_executable(kestrava_wine_tests ${wine_tests} $<TARGET_OBJECTS:kestrava_win32>)
   target_include_directories(kestrava_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(kestrava_wine_tests PRIVATE vornel_core drainex_core gtest gtest_main gmock
-                        ${win_system_libs})
+                        ${win_system_libs} version)
+  target_compile_definitions(kestrava_wine_tests PRIVATE KESTRAVA_VERSION="${PROJECT_VERSION}")
   target_link_options(kestrava_wine_tests PRIVATE ${win_link_options})
 endif()

@@ -1,6 +1,7 @@
 # Shared settings of the build, test and run scripts.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
+dist="$root/out/dist"  # the download packages
 jobs=${KESTRAVA_JOBS:-2}
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"

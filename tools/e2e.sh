@@ -6,17 +6,23 @@
 #     the catalogue program (or every unprotected one) suspended during the boost and running
 #     again after it, priorities and masks back after the undo, the debug log, and the running
 #     window's packet size, memory and process count;
-#   - faults: no Drainex.exe, no ping.exe beside Vornel, and a child that exits mid-boost.
+#   - faults: no Drainex.exe, no ping.exe beside Vornel, and a child that exits mid-boost;
+#   - the download package of the build (out/dist): its contents, and the boost with the
+#     option clear run from the programs it unpacks to.
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
-# usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR]
+# usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
+#   SCENARIO: clear ticked no-helper no-ping exiting-child package (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
+scenarios=("${@:3}")
+[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child package)
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
+package=$(python3 "$root/tools/package.py" "$arch" "$dir" "$dist" --name)
 loader=${KESTRAVA_WINE_LOADER:-$wine64_loader}
 mkdir -p "$shots"
 "$wineserver" -k 2>/dev/null
@@ -87,6 +93,26 @@ install_app() {  # install_app PROGRAM...
   rm -f "$log"
 }
 
+# Unpacks the download package into the application folder, with the test ping and the
+# children beside it as in the other scenarios.
+install_package() {
+  rm -rf "$app"
+  mkdir -p "$app"
+  python3 -m zipfile -e "$package" "$app"
+  cp "$dir/ping.exe" "$app/"
+  cp "$dir/kestrava_child.exe" "$app/msnmsgr.exe"
+  cp "$dir/kestrava_child.exe" "$app/plainchild.exe"
+  rm -f "$log"
+}
+
+# The how-to opens in Notepad on a Korean Windows: code page 949, every line ended by CR LF.
+readme_readable() {
+  local readme="$app/README.txt"
+  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] &&
+    iconv -f CP949 -t UTF-8 "$readme" | grep -q '관리자 권한' &&
+    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'Restore\NetOpti'
+}
+
 clear_written_values() {
   local key
   key=$(inspect display | sed -n 's/^key //p')
@@ -124,9 +150,10 @@ expect_process() {  # expect_process NAME STATE PRIORITY AFFINITY SUSPENDED
   check "$1 suspended $5" test "$(field suspended "$state")" = "$5"
 }
 
-# Presses boost and waits for the running window, recording the bar's positions. The
-# watcher itself may be suspended by the boost, so it is ended rather than waited for.
-boost() {
+# Presses boost and waits for the running window, recording the bar's positions, and
+# with a name takes a screenshot of that name while the memory release moves the bar.
+# The watcher itself may be suspended by the boost, so it is ended rather than waited for.
+boost() {  # boost [SHOT]
   (exec env LC_ALL=ko_KR.UTF-8 "$loader" "$dir/kestrava_driver.exe" watch Kestrava 1000 "$boost_title" 240000 \
     >"$build/e2e-bar.txt") &
   local watcher=$!
@@ -135,7 +162,16 @@ boost() {
   # With the option ticked every unprotected process is suspended, a waiting driver
   # too, so the window is looked for by short-lived drivers.
   local shown=1
+  local bar_shot=${1:-}
   for _ in $(seq 1 120); do
+    if [ -n "$bar_shot" ]; then
+      local position
+      position=$(driver progress Kestrava 1000 2>/dev/null)
+      if [ "${position:-0}" -gt 20 ] 2>/dev/null && [ "$position" -lt 100 ]; then
+        shot "$bar_shot"
+        bar_shot=""
+      fi
+    fi
     if LC_ALL=ko_KR.UTF-8 timeout 10 "$loader" "$dir/kestrava_driver.exe" wait "$boost_title" 1000 >/dev/null 2>&1; then
       shown=0
       break
@@ -189,11 +225,19 @@ expected_display() {
 bar_moved() { awk '$1 > 20 && $1 < 100 { moved = 1 } END { exit !moved }' "$build/e2e-bar-lines.txt"; }
 log_has() { grep -qF "$1" "$log"; }
 
-boost_scenario() {  # boost_scenario ticked(0|1)
+boost_scenario() {  # boost_scenario ticked(0|1) [package]
   local ticked=$1
   local fast=$ticked
-  begin "boost, suspend option $([ "$ticked" = 1 ] && echo ticked || echo clear)"
-  install_app Vornel Drainex ping
+  local from=${2:-}
+  begin "${from:+$from: }boost, suspend option $([ "$ticked" = 1 ] && echo ticked || echo clear)"
+  if [ "$from" = package ]; then
+    check "package holds Vornel.exe, Drainex.exe and README.txt" diff \
+      <(python3 -m zipfile -l "$package" | awk 'NR > 1 { print $1 }' | sort) <(printf '%s\n' Drainex.exe README.txt Vornel.exe)
+    install_package
+    check "README.txt in code page 949 with CR LF" readme_readable
+  else
+    install_app Vornel Drainex ping
+  fi
   clear_written_values
   start_programs
   [ "$fast" = 1 ] || driver click Kestrava 1009
@@ -201,8 +245,8 @@ boost_scenario() {  # boost_scenario ticked(0|1)
     driver click Kestrava 1003
     check "suspend warning answered" driver answer "모든 프로세스" 1 10000
   fi
-  check "running window shown" boost
-  shot "boost-$([ "$ticked" = 1 ] && echo ticked || echo clear)"
+  check "running window shown" boost "${from:+$from-}progress"
+  shot "${from:+$from-}boost-$([ "$ticked" = 1 ] && echo ticked || echo clear)"
 
   check "display values of the $([ "$fast" = 1 ] && echo fast || echo graphics) profile" \
     diff <(inspect display | grep -v '^key ') <(expected_display "$fast")
@@ -235,7 +279,7 @@ boost_scenario() {  # boost_scenario ticked(0|1)
     "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
   expect_process "other program after the undo" "$(inspect process "$plain_pid")" \
     "$(field priority "$plain_before")" "$(field affinity "$plain_before")" 0
-  shot "main-after-boost"
+  shot "${from:+$from-}main-after-boost"
   check "Vornel ends with its close button" close_vornel
   finish
 }
@@ -281,11 +325,17 @@ exiting_child_scenario() {
   finish
 }
 
-boost_scenario 0
-boost_scenario 1
-missing_helper_scenario
-missing_ping_scenario
-exiting_child_scenario
+for scenario_name in "${scenarios[@]}"; do
+  case $scenario_name in
+    clear) boost_scenario 0 ;;
+    ticked) boost_scenario 1 ;;
+    no-helper) missing_helper_scenario ;;
+    no-ping) missing_ping_scenario ;;
+    exiting-child) exiting_child_scenario ;;
+    package) boost_scenario 0 package ;;
+    *) echo "unknown scenario $scenario_name" >&2; exit 2 ;;
+  esac
+done
 
 echo
 echo "End-to-end results of the $arch build"

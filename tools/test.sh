@@ -52,6 +52,7 @@ if [ -x "$build/native-sanitize/kestrava_tests" ]; then
 fi
 [ -f "$root/tools/check_art.py" ] && step artwork python3 "$root/tools/check_art.py" "$build/win-x86_64/art"
 [ -x "$root/tools/fuzz.sh" ] && step fuzz "$root/tools/fuzz.sh" 30
+step import-audit python3 "$root/tests/tools/check_imports_test.py" "$build"
 
 # Windows programs need a display.
 xvfb_pid=""

@@ -3,14 +3,15 @@
 #include "app/BoostDialog.h"
 #include "app/DragStrip.h"
 #include "app/DrainexLauncher.h"
-#include "app/Messages.h"
 #include "app/ReleaseProgress.h"
+#include "drainex/ReleaseMessages.h"
 #include "graphics/GraphicsTuner.h"
+#include "network/ProbeMessages.h"
 #include "platform/Platform.h"
 #include "resources/ResourceIds.h"
 #include "rules/DefaultScript.h"
-#include "skin/SkinBitmaps.h"
 #include "skin/SkinBackground.h"
+#include "skin/SkinBitmaps.h"
 
 using namespace win;
 using namespace resources;
@@ -97,18 +98,18 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         if (wParam) ruleEngine.UndoBoost();
         return false;
     // The messages of the probe worker and Drainex also get the default handling.
-    case app::WM_PROBE_STEP:
+    case WM_PROBE_STEP:
         if (progress.GetPos() >= 20) {
             progress.SetPos(0);
         } else {
             progress.StepIt();
         }
         return false;
-    case app::WM_PROBE_DONE: OnProbeDone(wParam, lParam); return false;
-    case app::WM_RELEASE_RANGE: releaseRange = static_cast<int32_t>(lParam); return false;
-    case app::WM_RELEASE_PROGRESS: OnReleaseProgress(lParam); return false;
-    case app::WM_RELEASE_BEGIN: releaseDone = 0; return false;
-    case app::WM_RELEASE_END: releaseDone = 1; return false;
+    case WM_PROBE_DONE: OnProbeDone(wParam, lParam); return false;
+    case WM_RELEASE_RANGE: releaseRange = static_cast<int32_t>(lParam); return false;
+    case WM_RELEASE_PROGRESS: OnReleaseProgress(lParam); return false;
+    case WM_RELEASE_BEGIN: releaseDone = 0; return false;
+    case WM_RELEASE_END: releaseDone = 1; return false;
     default: return false;
     }
 }

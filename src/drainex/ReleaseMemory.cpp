@@ -1,8 +1,8 @@
 #include "drainex/ReleaseMemory.h"
 
-#include "app/Messages.h"
 #include "drainex/BlockList.h"
 #include "drainex/MemoryStatus.h"
+#include "drainex/ReleaseMessages.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -24,7 +24,7 @@ uint32_t ClaimBlocks(win::HWND window, uint32_t count, BlockList& blocks) {
             platform::Memory().LocalFree(block);
             break;
         }
-        if (claimed % kBlocksPerPosition == 0) Report(window, app::WM_RELEASE_PROGRESS, claimed / kBlocksPerPosition);
+        if (claimed % kBlocksPerPosition == 0) Report(window, WM_RELEASE_PROGRESS, claimed / kBlocksPerPosition);
     }
     return claimed;
 }
@@ -33,7 +33,7 @@ uint32_t ClaimBlocks(win::HWND window, uint32_t count, BlockList& blocks) {
 void FreeBlocks(win::HWND window, uint32_t claimed, uint32_t range, const BlockList& blocks) {
     for (uint32_t j = 0; j < claimed; ++j) {
         platform::Memory().LocalFree(blocks.At(static_cast<int32_t>(j)));
-        if (j % kBlocksPerPosition == 0) Report(window, app::WM_RELEASE_PROGRESS, j / kBlocksPerPosition + (range >> 1));
+        if (j % kBlocksPerPosition == 0) Report(window, WM_RELEASE_PROGRESS, j / kBlocksPerPosition + (range >> 1));
     }
 }
 
@@ -56,13 +56,13 @@ bool ReleaseMemory(int32_t mode, win::HWND window) {
     int32_t availableMb = 0;
     int32_t freePercent = 0;
     QueryMemoryStatus(totalMb, availableMb, freePercent);
-    Report(window, app::WM_RELEASE_BEGIN, 0);
+    Report(window, WM_RELEASE_BEGIN, 0);
     const uint32_t count = ReleaseBlockCount(mode, totalMb);
     const uint32_t range = count >> 9;
-    Report(window, app::WM_RELEASE_RANGE, range);
+    Report(window, WM_RELEASE_RANGE, range);
     BlockList blocks;
     const uint32_t claimed = ClaimBlocks(window, count, blocks);
     FreeBlocks(window, claimed, range, blocks);
-    Report(window, app::WM_RELEASE_END, 0);
+    Report(window, WM_RELEASE_END, 0);
     return true;
 }

@@ -2,8 +2,8 @@
 #include <climits>
 #include <cstdio>
 
-#include "app/Messages.h"
 #include "network/NetworkTuner.h"
+#include "network/ProbeMessages.h"
 #include "network/ProbeSearch.h"
 #include "platform/Platform.h"
 
@@ -40,7 +40,7 @@ win::DWORD KAPI NetworkTuner::ProbeWorker(void* parameter) {
     auto& user = platform::User();
     // A host whose command line could overflow the command buffer is refused before any ping.
     if (tuner.ProbeCommandLine(INT_MIN).size() >= kCommandBufferSize) {
-        user.SendMessageA(tuner.notifyWindow, app::WM_PROBE_DONE, kStopped, 0);
+        user.SendMessageA(tuner.notifyWindow, WM_PROBE_DONE, kStopped, 0);
         return 0;
     }
 
@@ -54,13 +54,13 @@ win::DWORD KAPI NetworkTuner::ProbeWorker(void* parameter) {
         user.MessageBoxA(tuner.notifyWindow, kStoppedText, kCaption, win::MB_ICONINFORMATION);
     }
     win::WPARAM result = outcome.end == network::ProbeEnd::Found ? kSizeFound : kStopped;
-    user.SendMessageA(tuner.notifyWindow, app::WM_PROBE_DONE, result, outcome.size);
+    user.SendMessageA(tuner.notifyWindow, WM_PROBE_DONE, result, outcome.size);
     return 0;
 }
 
 int NetworkTuner::ProbeSize(int size) {
     int reply = RunCaptured(ProbeCommandLine(size)) ? ReadPingVerdict() : 0;
-    platform::User().SendMessageA(notifyWindow, app::WM_PROBE_STEP, static_cast<win::WPARAM>(size), reply);
+    platform::User().SendMessageA(notifyWindow, WM_PROBE_STEP, static_cast<win::WPARAM>(size), reply);
     return reply;
 }
 

@@ -9,8 +9,9 @@
 #include <thread>
 
 #include "app/MainApplication.h"
-#include "app/Messages.h"
 #include "drainex/DrainexRun.h"
+#include "drainex/ReleaseMessages.h"
+#include "network/ProbeMessages.h"
 #include "platform/Platform.h"
 #include "platform/sim/Machine.h"
 #include "resources/ResourceIds.h"
@@ -153,28 +154,28 @@ TEST_F(MainWindowTest, ProbeStepsCycleTheBarAndTheFoundSizeJumpsTo20) {
     Start();
     std::vector<int> positions;
     for (int ping = 0; ping < 25; ++ping) {
-        machine.user.SendMessageA(main, app::WM_PROBE_STEP, 1500, 0);
+        machine.user.SendMessageA(main, WM_PROBE_STEP, 1500, 0);
         positions.push_back(Bar());
     }
     std::vector<int> expected;
     for (int i = 1; i <= 20; ++i) expected.push_back(i);
     for (int i : {0, 1, 2, 3, 4}) expected.push_back(i);
     EXPECT_EQ(positions, expected);
-    machine.user.SendMessageA(main, app::WM_PROBE_DONE, 1, 1472);
+    machine.user.SendMessageA(main, WM_PROBE_DONE, 1, 1472);
     EXPECT_EQ(Bar(), 20);
 }
 
 TEST_F(MainWindowTest, ReleaseProgressFillsTheBarFrom20To100) {
     Start();
-    machine.user.SendMessageA(main, app::WM_RELEASE_RANGE, 0, 512);
-    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 0);
+    machine.user.SendMessageA(main, WM_RELEASE_RANGE, 0, 512);
+    machine.user.SendMessageA(main, WM_RELEASE_PROGRESS, 0, 0);
     EXPECT_EQ(Bar(), 20);
-    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 256);
+    machine.user.SendMessageA(main, WM_RELEASE_PROGRESS, 0, 256);
     EXPECT_EQ(Bar(), 60);
-    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 512);
+    machine.user.SendMessageA(main, WM_RELEASE_PROGRESS, 0, 512);
     EXPECT_EQ(Bar(), 100);
-    machine.user.SendMessageA(main, app::WM_RELEASE_RANGE, 0, 0);
-    machine.user.SendMessageA(main, app::WM_RELEASE_PROGRESS, 0, 0);
+    machine.user.SendMessageA(main, WM_RELEASE_RANGE, 0, 0);
+    machine.user.SendMessageA(main, WM_RELEASE_PROGRESS, 0, 0);
     EXPECT_EQ(Bar(), 20);
 }
 

@@ -59,7 +59,7 @@ TEST_F(DrainexRunTest, SecondInstanceDuringTheFirstOnesPassesSendsNothing) {
     int secondExit = -1;
     size_t reportsBeforeSecond = 0;
     receiver.onMessage = [&](win::UINT message) {
-        if (message != app::WM_RELEASE_PROGRESS || secondExit != -1) return;
+        if (message != WM_RELEASE_PROGRESS || secondExit != -1) return;
         reportsBeforeSecond = receiver.reports.size();
         secondExit = RunDrainex(Arguments("1").c_str());
         EXPECT_EQ(receiver.reports.size(), reportsBeforeSecond);

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/DrainexLauncher.h"
-#include "app/Messages.h"
 #include "drainex/DrainexRun.h"
 #include "drainex/MemoryStatus.h"
+#include "drainex/ReleaseMessages.h"
 #include "platform/win32/Win32.h"
 
 namespace {
@@ -38,7 +38,7 @@ public:
     ~ReleaseWindow() { DestroyWindow(hwnd); }
 
     std::string Number() const { return std::to_string(static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd))); }
-    bool Ended() const { return !reports.empty() && reports.back().first == app::WM_RELEASE_END; }
+    bool Ended() const { return !reports.empty() && reports.back().first == WM_RELEASE_END; }
 
     // Pumps as the main dialog waits: until the end message or the helper's end.
     bool WaitForRelease(HANDLE process) {
@@ -59,7 +59,7 @@ public:
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<ReleaseWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self == nullptr || message < app::WM_RELEASE_RANGE || message > app::WM_RELEASE_END) {
+        if (self == nullptr || message < WM_RELEASE_RANGE || message > WM_RELEASE_END) {
             return DefWindowProcA(hwnd, message, wParam, lParam);
         }
         self->reports.emplace_back(message, lParam);
@@ -111,9 +111,9 @@ bool RunUnpumped(const std::string& program, const std::string& arguments, DWORD
 }
 
 std::vector<std::pair<UINT, LPARAM>> SmallMachineReports() {
-    std::vector<std::pair<UINT, LPARAM>> expected{{app::WM_RELEASE_BEGIN, 0}, {app::WM_RELEASE_RANGE, 20}};
-    for (LPARAM position = 0; position < 20; ++position) expected.emplace_back(app::WM_RELEASE_PROGRESS, position);
-    expected.emplace_back(app::WM_RELEASE_END, 0);
+    std::vector<std::pair<UINT, LPARAM>> expected{{WM_RELEASE_BEGIN, 0}, {WM_RELEASE_RANGE, 20}};
+    for (LPARAM position = 0; position < 20; ++position) expected.emplace_back(WM_RELEASE_PROGRESS, position);
+    expected.emplace_back(WM_RELEASE_END, 0);
     return expected;
 }
 
@@ -140,7 +140,7 @@ TEST(DrainexWine, SecondInstanceDuringTheFirstOnesPassesExitsSilently) {
     bool secondEnded = false;
     DWORD secondExit = 1;
     window.onMessage = [&](UINT message) {
-        if (message != app::WM_RELEASE_PROGRESS || window.reports.size() != 3) return;
+        if (message != WM_RELEASE_PROGRESS || window.reports.size() != 3) return;
         // The first instance waits in its send while the real Drainex.exe starts.
         secondEnded = RunUnpumped(BuildFolder() + "\\Drainex.exe", "2 " + window.Number(), secondExit);
     };

@@ -5,11 +5,6 @@
 
 namespace {
 
-using app::WM_RELEASE_BEGIN;
-using app::WM_RELEASE_END;
-using app::WM_RELEASE_PROGRESS;
-using app::WM_RELEASE_RANGE;
-
 constexpr uint64_t kMiB = 1048576;
 
 TEST(ReleaseBlockCount, FollowsTheModeTable) {

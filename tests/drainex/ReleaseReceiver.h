@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/Messages.h"
+#include "drainex/ReleaseMessages.h"
 #include "platform/sim/Machine.h"
 
 struct ReleaseReport {
@@ -30,11 +30,11 @@ public:
     std::vector<win::LPARAM> Positions() const {
         std::vector<win::LPARAM> positions;
         for (const ReleaseReport& report : reports) {
-            if (report.message == app::WM_RELEASE_PROGRESS) positions.push_back(report.value);
+            if (report.message == WM_RELEASE_PROGRESS) positions.push_back(report.value);
         }
         return positions;
     }
-    bool Ended() const { return !reports.empty() && reports.back().message == app::WM_RELEASE_END; }
+    bool Ended() const { return !reports.empty() && reports.back().message == WM_RELEASE_END; }
 
     // Runs on each release message before it is recorded.
     std::function<void(win::UINT message)> onMessage;
@@ -43,7 +43,7 @@ public:
 
 private:
     static win::LRESULT KAPI Procedure(win::HWND, win::UINT message, win::WPARAM, win::LPARAM value) {
-        if (message < app::WM_RELEASE_RANGE || message > app::WM_RELEASE_END) return 0;
+        if (message < WM_RELEASE_RANGE || message > WM_RELEASE_END) return 0;
         if (current_->onMessage) current_->onMessage(message);
         current_->reports.push_back({message, value, current_->machine_.memory.LiveBlocks()});
         return 0;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
 #include "network/NetworkTuner.h"
+#include "network/ProbeMessages.h"
 #include "platform/Platform.h"
 #include "platform/sim/Machine.h"
 
@@ -53,10 +53,10 @@ struct Dialog {
 
     static Dialog* current;
     static win::LRESULT KAPI Procedure(win::HWND, win::UINT message, win::WPARAM wParam, win::LPARAM lParam) {
-        if (message == app::WM_PROBE_STEP) {
+        if (message == WM_PROBE_STEP) {
             current->steps.push_back(static_cast<int>(wParam));
             current->replies.push_back(static_cast<int>(lParam));
-        } else if (message == app::WM_PROBE_DONE) {
+        } else if (message == WM_PROBE_DONE) {
             current->result = wParam;
             current->size = lParam;
             if (wParam == 1) {

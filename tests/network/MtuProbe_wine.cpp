@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
 #include "network/NetworkTuner.h"
+#include "network/ProbeMessages.h"
 #include "platform/win32/Win32.h"
 
 namespace {
@@ -130,11 +130,11 @@ struct Dialog {
 
     static Dialog* current;
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (current && message == app::WM_PROBE_STEP) {
+        if (current && message == WM_PROBE_STEP) {
             current->steps.push_back(static_cast<int>(wParam));
             return 0;
         }
-        if (current && message == app::WM_PROBE_DONE) {
+        if (current && message == WM_PROBE_DONE) {
             current->result = wParam;
             current->size = lParam;
             if (wParam == 1) {

@@ -1,5 +1,6 @@
 // Processes and threads, forwarded to kernel32 and the tool-help functions.
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32LateEntry.h"
 
 #include <tlhelp32.h>
 #if defined(__i386__)
@@ -37,20 +38,25 @@ public:
     BOOL SetPriorityClass(HANDLE process, DWORD priorityClass) override {
         return ::SetPriorityClass(process, priorityClass);
     }
-    // The masks are copied through, so a failed query leaves the caller's values as they were.
+    // The affinity and working-set functions exist on the NT family only. The masks are
+    // copied through, so a failed query leaves the caller's values as they were.
     BOOL GetProcessAffinityMask(HANDLE process, win::DWORD_PTR* processMask, win::DWORD_PTR* systemMask) override {
+        auto query = KernelEntry<decltype(&::GetProcessAffinityMask)>("GetProcessAffinityMask");
+        if (query == nullptr) return FALSE;
         ::DWORD_PTR processValue = *processMask;
         ::DWORD_PTR systemValue = *systemMask;
-        BOOL result = ::GetProcessAffinityMask(process, &processValue, &systemValue);
+        BOOL result = query(process, &processValue, &systemValue);
         *processMask = processValue;
         *systemMask = systemValue;
         return result;
     }
     BOOL SetProcessAffinityMask(HANDLE process, win::DWORD_PTR mask) override {
-        return ::SetProcessAffinityMask(process, mask);
+        auto apply = KernelEntry<decltype(&::SetProcessAffinityMask)>("SetProcessAffinityMask");
+        return apply != nullptr ? apply(process, mask) : FALSE;
     }
     BOOL SetProcessWorkingSetSize(HANDLE process, win::SIZE_T minimum, win::SIZE_T maximum) override {
-        return ::SetProcessWorkingSetSize(process, minimum, maximum);
+        auto trim = KernelEntry<decltype(&::SetProcessWorkingSetSize)>("SetProcessWorkingSetSize");
+        return trim != nullptr ? trim(process, minimum, maximum) : FALSE;
     }
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return ::TerminateProcess(process, exitCode); }
     DWORD SuspendThread(HANDLE thread) override { return ::SuspendThread(thread); }
