@@ -48,10 +48,8 @@ void RuleEngine::Execute(int sectionIndex) {
 std::vector<ProcessTarget> RuleEngine::SnapshotProcesses() {
     std::vector<ProcessTarget> targets;
     WalkProcessSnapshot([&](const win::PROCESSENTRY32& entry) {
-        std::string text = ExecutableText(entry);
-        size_t slash = text.rfind('\\');
         ProcessTarget target;
-        target.name = AnsiLower(slash == std::string::npos ? text : text.substr(slash + 1));
+        target.name = ProcessName(entry);
         target.processId = entry.th32ProcessID;
         targets.push_back(std::move(target));
     });
@@ -155,11 +153,15 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         }
         if (actions & kCommandShow) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
+            const size_t first = windowStates.windows.size();
             enhance.ShowProcessWindow(id, windowStates);
+            journal.WriteWindows(id, name, windowStates, first);
         }
         if (actions & kCommandHide) {
             WriteDebugLog("clsEnhance.HideProcessWindow:" + name + "\n");
+            const size_t first = windowStates.windows.size();
             enhance.HideProcessWindow(id, windowStates);
+            journal.WriteWindows(id, name, windowStates, first);
         }
         if (actions & kCommandSwapout) {
             WriteDebugLog("clsEnhance.SwapoutProcessMemory:" + name + "\n");
@@ -175,7 +177,10 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
             enhance.ResumeProcess(id);
         }
         record.processId = id;
-        if (record.restoreFlags) AddRestoreRecord(record);
+        if (record.restoreFlags) {
+            AddRestoreRecord(record);
+            journal.WriteRecord(name, record);
+        }
     }
     return 1;
 }
