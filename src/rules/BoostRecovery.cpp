@@ -1,5 +1,7 @@
 #include "rules/BoostRecovery.h"
 
+#include <set>
+
 #include "platform/Platform.h"
 #include "rules/JournalReader.h"
 #include "rules/ProcessIdentity.h"
@@ -17,14 +19,20 @@ bool RecoverInterruptedBoost(const std::string& journalPath) {
     if (ownerRuns) return false;
 
     std::vector<RestoreRecord> records;
+    std::set<win::DWORD> recorded;
     for (const JournalRecord& entry : journal.records) {
-        if (running.Runs(entry.process)) records.push_back(entry.record);
+        if (!running.Runs(entry.process)) continue;
+        records.push_back(entry.record);
+        recorded.insert(entry.process.processId);
     }
+    // A window is shown or hidden only when its process's record was read as well: a
+    // process whose record was lost may still be suspended, and its windows would never
+    // answer.
     WindowStateList windows;
     for (const JournalWindow& entry : journal.windows) {
         win::DWORD owner = 0;
         const bool exists = platform::User().GetWindowThreadProcessId(entry.window, &owner) != 0;
-        if (exists && owner == entry.process.processId && running.Runs(entry.process)) {
+        if (exists && owner == entry.process.processId && recorded.count(owner) && running.Runs(entry.process)) {
             windows.Append(entry.window, entry.wasVisible);
         }
     }

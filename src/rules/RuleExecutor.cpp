@@ -151,6 +151,12 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
             record.restoreFlags |= kCommandCpuMask;
             WriteDebugLog("clsEnhance.SetProcessAffinity: " + name + "(" + Hex(process.processorMask) + ")");
         }
+        // The record is complete once priority and mask are changed; the journal gets it
+        // before any window is touched or the process suspended, so that a kill can
+        // never leave a suspended process unrecorded.
+        record.processId = id;
+        if (actions & kCommandSuspend) record.restoreFlags |= kCommandResume;
+        if (record.restoreFlags) journal.WriteRecord(name, record);
         if (actions & kCommandShow) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
@@ -170,17 +176,12 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         if (actions & kCommandSuspend) {
             WriteDebugLog("clsEnhance.SuspendProcess:" + name + "\n");
             enhance.SuspendProcess(id);
-            record.restoreFlags |= kCommandResume;
         }
         if (actions & kCommandResume) {
             WriteDebugLog("clsEnhance.ResumeProcess:" + name + "\n");
             enhance.ResumeProcess(id);
         }
-        record.processId = id;
-        if (record.restoreFlags) {
-            AddRestoreRecord(record);
-            journal.WriteRecord(name, record);
-        }
+        if (record.restoreFlags) AddRestoreRecord(record);
     }
     return 1;
 }

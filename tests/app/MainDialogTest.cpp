@@ -271,11 +271,7 @@ TEST_F(MainWindowTest, AMissingHelperDoesNotHangTheRun) {
 TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {
     machine.systemInfo.SetActiveProcessorMask(0xF);
     const DWORD killed = machine.processes.AddProcess("C:\\Games\\Kestrava\\Vornel.exe");
-    RestoreRecord record;
-    record.processId = game;
-    record.restoreFlags = 0x38;
-    record.previousPriorityClass = NORMAL_PRIORITY_CLASS;
-    record.previousAffinityMask = 0xF;
+    const RestoreRecord record{game, 0x38, NORMAL_PRIORITY_CLASS, 0xF};
     machine.files.AddDirectory("C:\\Games\\Kestrava\\Restore");
     machine.files.WriteFile(kJournal, std::string(kJournalVersionLine) + "\n" +
                                           OwnerLine({killed, ProcessCreationTime(killed), "vornel.exe"}) + "\n" +

@@ -50,14 +50,6 @@ protected:
         machine.files.AddDirectory("C:\\Kestrava\\Restore");
         machine.files.WriteFile(kJournal, text + end);
     }
-    static RestoreRecord Record(DWORD id, DWORD flags, DWORD priority = 0, DWORD mask = 0) {
-        RestoreRecord record;
-        record.processId = id;
-        record.restoreFlags = flags;
-        record.previousPriorityClass = priority;
-        record.previousAffinityMask = mask;
-        return record;
-    }
     void SetPriority(DWORD id, DWORD priorityClass) {
         win::HANDLE process = platform::Processes().OpenProcess(win::PROCESS_SET_INFORMATION, win::FALSE, id);
         platform::Processes().SetPriorityClass(process, priorityClass);
@@ -95,6 +87,9 @@ TEST_F(BoostJournal, HoldsEveryRecordAndWindowOfTheBoostUntilTheUndo) {
     EXPECT_EQ(journal.windows[0].window, gameWindow);
     EXPECT_EQ(journal.windows[0].wasVisible, 1);
     EXPECT_EQ(machine.files.OpenStreams(), 0u);  // nothing waits in a buffer for a later write
+    // The game's record goes in before its window is hidden and it is suspended.
+    const std::string text = machine.files.Read(kJournal);
+    EXPECT_LT(text.find("record " + std::to_string(game) + " "), text.find("window "));
 
     engine.UndoBoost();
     EXPECT_FALSE(machine.files.Exists(kJournal));
@@ -182,23 +177,29 @@ TEST_F(BoostJournal, OnThe9xFamilyTheExecutableNameDecides) {
     EXPECT_EQ(machine.processes.PriorityOf(chat), win::HIGH_PRIORITY_CLASS);
 }
 
-TEST_F(BoostJournal, AWindowIsPutBackOnlyWhileItsProcessOwnsIt) {
+TEST_F(BoostJournal, AWindowIsPutBackOnlyWhileItsRecordedProcessOwnsIt) {
     const win::HWND chatWindow = machine.user.CreateTopLevelWindow("Chat", "chat", chat, false);
+    const DWORD other = machine.processes.AddProcess("C:\\Other\\other.exe");
+    const win::HWND otherWindow = machine.user.CreateTopLevelWindow("Other", "other", other, false);
     machine.user.ShowWindow(gameWindow, win::SW_HIDE);
-    // The second entry names the game but the window is the chat program's.
-    WriteJournalOfEndedCopy({WindowLine(Identity(game, "game.exe"), gameWindow, 1),
+    // The second entry names the game but the window is the chat program's; the other
+    // program's record is missing, so it may still be suspended.
+    WriteJournalOfEndedCopy({RecordLine(Identity(game, "game.exe"), RestoreRecord{game, 0x20}),
+                             WindowLine(Identity(game, "game.exe"), gameWindow, 1),
                              WindowLine(Identity(game, "game.exe"), chatWindow, 1),
-                             WindowLine(Identity(chat, "chat.exe"), reinterpret_cast<win::HWND>(0x7777), 1)});
+                             WindowLine(Identity(game, "game.exe"), reinterpret_cast<win::HWND>(0x7777), 1),
+                             WindowLine(Identity(other, "other.exe"), otherWindow, 1)});
 
     EXPECT_TRUE(RecoverInterruptedBoost(kJournal));
     EXPECT_TRUE(machine.user.IsWindowVisible(gameWindow));
     EXPECT_FALSE(machine.user.IsWindowVisible(chatWindow));
+    EXPECT_FALSE(machine.user.IsWindowVisible(otherWindow));
 }
 
 TEST_F(BoostJournal, ACutJournalPutsBackItsWholeLinesOnly) {
     for (DWORD id : {game, chat}) clsEnhance().SuspendProcess(id);
-    const std::string chatLine = RecordLine(Identity(chat, "chat.exe"), Record(chat, 0x20));
-    WriteJournalOfEndedCopy({RecordLine(Identity(game, "game.exe"), Record(game, 0x28, win::NORMAL_PRIORITY_CLASS)),
+    const std::string chatLine = RecordLine(Identity(chat, "chat.exe"), RestoreRecord{chat, 0x20});
+    WriteJournalOfEndedCopy({RecordLine(Identity(game, "game.exe"), RestoreRecord{game, 0x28, win::NORMAL_PRIORITY_CLASS}),
                              chatLine.substr(0, chatLine.size() - 1)},
                             "");
     SetPriority(game, win::IDLE_PRIORITY_CLASS);
@@ -212,7 +213,7 @@ TEST_F(BoostJournal, ACutJournalPutsBackItsWholeLinesOnly) {
 
 TEST_F(BoostJournal, CorruptOrForeignJournalsChangeNothingAndAreRemoved) {
     clsEnhance().SuspendProcess(game);
-    const std::string gameLine = RecordLine(Identity(game, "game.exe"), Record(game, 0x20));
+    const std::string gameLine = RecordLine(Identity(game, "game.exe"), RestoreRecord{game, 0x20});
     std::string changed = gameLine;
     changed[7] = '9';  // another process id under the same check
     const std::vector<std::string> journals = {

@@ -16,14 +16,6 @@ const char kPath[] = "C:\\Kestrava\\Restore\\BoostJournal.txt";
 const ProcessIdentity kOwner{0x100, 0x01da3f5000000000, "vornel.exe"};
 const ProcessIdentity kChat{0x104, 0x01da3f5000989680, "msn messenger #2.exe"};
 
-RestoreRecord Record(win::DWORD id, win::DWORD flags, win::DWORD priority, win::DWORD mask) {
-    RestoreRecord record;
-    record.processId = id;
-    record.restoreFlags = flags;
-    record.previousPriorityClass = priority;
-    record.previousAffinityMask = mask;
-    return record;
-}
 
 std::string Journal(const std::vector<std::string>& lines) {
     std::string text = std::string(kJournalVersionLine) + "\r\n";
@@ -35,7 +27,7 @@ TEST(JournalLine, ReadsBackWhatItWrites) {
     const win::HWND window = reinterpret_cast<win::HWND>(static_cast<uintptr_t>(0x2004a));
     JournalLine line;
 
-    const std::string record = RecordLine(kChat, Record(0x104, 0x38, 0x20, 0xf));
+    const std::string record = RecordLine(kChat, RestoreRecord{0x104, 0x38, 0x20, 0xf});
     EXPECT_EQ(record.substr(0, record.rfind(" #")), "record 260 01da3f5000989680 38 20 f msn messenger #2.exe");
     ASSERT_TRUE(ParseJournalLine(record, line));
     RestoreRecord read;
@@ -64,7 +56,7 @@ TEST(JournalLine, ReadsBackWhatItWrites) {
 }
 
 TEST(JournalLine, AnyCutOrChangedCharacterIsRejected) {
-    const std::string valid = RecordLine(kChat, Record(0x104, 0x38, 0x40, 0x8));
+    const std::string valid = RecordLine(kChat, RestoreRecord{0x104, 0x38, 0x40, 0x8});
     JournalLine line;
     for (size_t length = 0; length < valid.size(); ++length) {
         EXPECT_FALSE(ParseJournalLine(valid.substr(0, length), line)) << length;
@@ -105,9 +97,9 @@ protected:
 TEST_F(JournalReading, AJournalCutAnywhereKeepsExactlyItsWholeLines) {
     const std::vector<std::string> lines = {
         OwnerLine(kOwner),
-        RecordLine(kChat, Record(0x104, 0x38, 0x20, 0xf)),
+        RecordLine(kChat, RestoreRecord{0x104, 0x38, 0x20, 0xf}),
         WindowLine(kChat, reinterpret_cast<win::HWND>(static_cast<uintptr_t>(0x2004a)), 1),
-        RecordLine(ProcessIdentity{0x108, 0x01da3f5001312d00, "game.exe"}, Record(0x108, 0x18, 0x20, 0x3)),
+        RecordLine(ProcessIdentity{0x108, 0x01da3f5001312d00, "game.exe"}, RestoreRecord{0x108, 0x18, 0x20, 0x3}),
     };
     const std::string whole = Journal(lines);
     for (size_t length = 0; length <= whole.size(); ++length) {
@@ -127,8 +119,8 @@ TEST_F(JournalReading, AJournalCutAnywhereKeepsExactlyItsWholeLines) {
 }
 
 TEST_F(JournalReading, BadLinesAreSkippedOneByOne) {
-    const std::string good = RecordLine(kChat, Record(0x104, 0x20, 0, 0));
-    std::string zeroed = RecordLine(kChat, Record(0x104, 0x08, 0x40, 0));
+    const std::string good = RecordLine(kChat, RestoreRecord{0x104, 0x20, 0, 0});
+    std::string zeroed = RecordLine(kChat, RestoreRecord{0x104, 0x08, 0x40, 0});
     zeroed[3] = '\0';
     JournalContents contents = Read(Journal({OwnerLine(kOwner), "garbage", zeroed, std::string(5000, 'x'), good,
                                              "record 260 01da3f5000989680 20 0 0 chat.exe", good}));
@@ -147,7 +139,7 @@ TEST_F(JournalReading, BadLinesAreSkippedOneByOne) {
 
 TEST_F(JournalReading, AnotherVersionOrNoFileGivesNothing) {
     JournalContents contents =
-        Read("Kestrava boost journal 2\r\n" + OwnerLine(kOwner) + "\r\n" + RecordLine(kChat, Record(0x104, 0x20, 0, 0)) + "\r\n");
+        Read("Kestrava boost journal 2\r\n" + OwnerLine(kOwner) + "\r\n" + RecordLine(kChat, RestoreRecord{0x104, 0x20, 0, 0}) + "\r\n");
     EXPECT_TRUE(contents.found);
     EXPECT_FALSE(contents.ownerKnown);
     EXPECT_TRUE(contents.records.empty());
@@ -167,7 +159,7 @@ TEST_F(JournalReading, AnotherVersionOrNoFileGivesNothing) {
 TEST_F(JournalReading, RandomInputNeverYieldsAnUnwrittenFact) {
     std::mt19937 random(15);
     const std::vector<std::string> good = {
-        RecordLine(kChat, Record(0x104, 0x38, 0x20, 0xf)),
+        RecordLine(kChat, RestoreRecord{0x104, 0x38, 0x20, 0xf}),
         WindowLine(kChat, reinterpret_cast<win::HWND>(static_cast<uintptr_t>(0x2004a)), 0),
     };
     for (int round = 0; round < 2000; ++round) {
