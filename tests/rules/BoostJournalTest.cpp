@@ -216,8 +216,9 @@ TEST_F(BoostJournal, CorruptOrForeignJournalsChangeNothingAndAreRemoved) {
     const std::string gameLine = RecordLine(Identity(game, "game.exe"), RestoreRecord{game, 0x20});
     std::string changed = gameLine;
     changed[7] = '9';  // another process id under the same check
+    const char noise[] = "\x01\xff garbage\n\0\0\0";
     const std::vector<std::string> journals = {
-        std::string("\x01\xff garbage\n\0\0\0", 16),
+        std::string(noise, sizeof noise - 1),
         "Kestrava boost journal 2\r\n" + gameLine + "\r\n",
         std::string(kJournalVersionLine) + "\r\nowner 1 0000000000000000 vornel.exe #00000000\r\n" + gameLine + "\r\n",
         "",
