@@ -185,6 +185,7 @@ constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD STILL_ACTIVE = 259;
+
 struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
 
 // Unhandled exceptions

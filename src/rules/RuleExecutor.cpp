@@ -152,11 +152,12 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
             WriteDebugLog("clsEnhance.SetProcessAffinity: " + name + "(" + Hex(process.processorMask) + ")");
         }
         // The record is complete once priority and mask are changed; the journal gets it
-        // before any window is touched or the process suspended, so that a kill can
-        // never leave a suspended process unrecorded.
+        // before any window is touched or the process suspended, so that a kill can never
+        // leave a suspended process unrecorded. It gets it even without flags: recovery
+        // puts windows back only for processes whose record it read.
         record.processId = id;
         if (actions & kCommandSuspend) record.restoreFlags |= kCommandResume;
-        if (record.restoreFlags) journal.WriteRecord(name, record);
+        journal.WriteRecord(name, record);
         if (actions & kCommandShow) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();

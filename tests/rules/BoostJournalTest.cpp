@@ -115,6 +115,19 @@ TEST_F(BoostJournal, ANewStartPutsBackWhatAKilledCopyLeft) {
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
+TEST_F(BoostJournal, AHiddenWindowComesBackEvenWhenItsProcessHasNoRestoreFlags) {
+    RuleEngine killed;
+    killed.JournalTo(kJournal);
+    killed.Parse("[s]\npolicy=hide \"game.exe\" \"on\"");
+    killed.Execute(0);
+    ASSERT_EQ(killed.GetOptimizedProcessCount(), 0);
+    ASSERT_FALSE(machine.user.IsWindowVisible(gameWindow));
+    StartVornelAgain();
+
+    EXPECT_TRUE(RecoverInterruptedBoost(kJournal));
+    EXPECT_TRUE(machine.user.IsWindowVisible(gameWindow));
+}
+
 TEST_F(BoostJournal, AJournalWhoseOwnerStillRunsIsLeftAlone) {
     RuleEngine running;
     Boost(running);
