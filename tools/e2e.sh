@@ -7,19 +7,20 @@
 #     again after it, priorities and masks back after the undo, the debug log, and the running
 #     window's packet size, memory and process count;
 #   - faults: no Drainex.exe, no ping.exe beside Vornel, and a child that exits mid-boost;
+#   - a hard kill of Vornel during a boost: the next start puts the suspended program back;
 #   - the download package of the build (out/dist): its contents, and the boost with the
 #     option clear run from the programs it unpacks to.
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
-#   SCENARIO: clear ticked no-helper no-ping exiting-child package (default: all)
+#   SCENARIO: clear ticked no-helper no-ping exiting-child killed package (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
-[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child package)
+[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed package)
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
 package=$(python3 "$root/tools/package.py" "$arch" "$dir" "$dist" --name)
@@ -325,6 +326,47 @@ exiting_child_scenario() {
   finish
 }
 
+# Vornel is killed (SIGKILL, no undo) while the running window shows: the catalogue program
+# stays suspended until Vornel starts again, says so once and puts it back from the journal.
+killed_boost_scenario() {
+  begin "fault: Vornel killed during a boost"
+  install_app Vornel Drainex ping
+  start_programs
+  local journal="$app/Restore/BoostJournal.txt"
+  local message="이전 부스트가 정상적으로 끝나지 않아"
+  check "running window shown" boost
+  check "the journal names the catalogue program" grep -q "^record $catalogue_pid .* msnmsgr.exe #" "$journal"
+  pkill -KILL -f "Kestrava Test $arch/Vornel.exe"
+  local gone=1
+  for _ in $(seq 1 50); do
+    pgrep -f "Kestrava Test $arch/Vornel.exe" >/dev/null || { gone=0; break; }
+    sleep 0.2
+  done
+  check "Vornel killed" test $gone = 0
+  local after_kill
+  after_kill=$(inspect process "$catalogue_pid")
+  check "catalogue program still suspended after the kill" test "$(field suspended "$after_kill")" = 1
+  check "catalogue program still idle after the kill" test "$(field priority "$after_kill")" = 64
+
+  start "$app/Vornel.exe"
+  check "the recovery message is captioned Kestrava" test "$(driver caption "$message" 60000)" = Kestrava
+  shot "recovery-message"
+  check "the recovery message is answered" driver answer "$message" 1 10000
+  local shown=1
+  for _ in $(seq 1 50); do
+    [ "$(driver wait Kestrava 1000 | cut -d' ' -f3-)" = "500 367" ] && { shown=0; break; }
+    sleep 0.2
+  done
+  check "the main window opens after the message" test $shown = 0
+  expect_process "catalogue program after the recovery" "$(inspect process "$catalogue_pid")" \
+    "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
+  expect_process "other program after the recovery" "$(inspect process "$plain_pid")" \
+    "$(field priority "$plain_before")" "$(field affinity "$plain_before")" 0
+  check "the journal is removed" test ! -e "$journal"
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
 for scenario_name in "${scenarios[@]}"; do
   case $scenario_name in
     clear) boost_scenario 0 ;;
@@ -332,6 +374,7 @@ for scenario_name in "${scenarios[@]}"; do
     no-helper) missing_helper_scenario ;;
     no-ping) missing_ping_scenario ;;
     exiting-child) exiting_child_scenario ;;
+    killed) killed_boost_scenario ;;
     package) boost_scenario 0 package ;;
     *) echo "unknown scenario $scenario_name" >&2; exit 2 ;;
   esac

@@ -1,7 +1,17 @@
 #include "app/MainApplication.h"
 
 #include "app/MainDialog.h"
+#include "platform/Platform.h"
+#include "rules/BoostRecovery.h"
+#include "rules/RestoreJournal.h"
 #include "skin/SkinBitmaps.h"
+
+namespace {
+
+const char kRecoveredMessage[] =
+    "이전 부스트가 정상적으로 끝나지 않아, 일시중지되었던 프로그램과 설정을 되돌렸습니다.";
+
+}  // namespace
 
 std::string FolderOfPath(const std::string& path) {
     size_t slash = path.rfind('\\');
@@ -10,6 +20,9 @@ std::string FolderOfPath(const std::string& path) {
 
 win::BOOL MainApplication::InitInstance(const char* argv0) {
     exeFolder = FolderOfPath(argv0 ? argv0 : "");
+    if (RecoverInterruptedBoost(RestoreJournalPath(exeFolder))) {
+        platform::User().MessageBoxA(nullptr, kRecoveredMessage, "Kestrava", win::MB_OK | win::MB_ICONINFORMATION);
+    }
     LoadSkinBitmaps();
     {
         MainDialog dialog(exeFolder);

@@ -28,6 +28,7 @@ const char kOptionsPrompt[] = "Kestrava에 사용할 옵션을 선택하세요";
 
 MainDialog::MainDialog(const std::string& folder) : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder) {
     icon = platform::User().LoadIconA(ui::AppInstance(), MAKEINTRESOURCEA(IDI_MAIN));
+    ruleEngine.JournalTo(RestoreJournalPath(exeFolder));
 }
 
 void MainDialog::DoDataExchange() {

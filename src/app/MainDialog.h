@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/CrashUndo.h"
 #include "network/NetworkTuner.h"
 #include "rules/RuleEngine.h"
 #include "skin/SkinButton.h"
@@ -56,5 +57,6 @@ private:
     bool probeStopped = false;
     NetworkTuner networkTuner;
     RuleEngine ruleEngine;
+    CrashUndo crashUndo{ruleEngine};
     const std::string& exeFolder;
 };

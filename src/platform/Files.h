@@ -19,6 +19,7 @@ public:
     virtual CRTFILE fopen(const char* path, const char* mode) = 0;
     virtual int fputs(const char* text, CRTFILE stream) = 0;
     virtual char* fgets(char* buffer, int size, CRTFILE stream) = 0;
+    virtual size_t fread(void* buffer, size_t size, size_t count, CRTFILE stream) = 0;
     virtual int fclose(CRTFILE stream) = 0;
 };
 

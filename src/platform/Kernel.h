@@ -36,6 +36,8 @@ public:
     virtual DWORD ResumeThread(HANDLE thread) = 0;
     // The 32-bit word at the given offset of the current thread's information block (FS:offset).
     virtual DWORD ReadFsDword(DWORD offset) = 0;
+    // Returns the filter installed before.
+    virtual TOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(TOP_LEVEL_EXCEPTION_FILTER filter) = 0;
 };
 
 class IPrograms {
@@ -93,5 +95,7 @@ using OpenThreadProc = HANDLE(KAPI*)(DWORD access, BOOL inherit, DWORD threadId)
 using SetProcessWorkingSetSizeProc = BOOL(KAPI*)(HANDLE process, SIZE_T minimum, SIZE_T maximum);
 using GlobalMemoryStatusProc = void(KAPI*)(MEMORYSTATUS* status);
 using GlobalMemoryStatusExProc = BOOL(KAPI*)(MEMORYSTATUSEX* status);
+using GetProcessTimesProc = BOOL(KAPI*)(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
+                                        FILETIME* user);
 
 }  // namespace platform

@@ -171,6 +171,7 @@ constexpr DWORD PROCESS_TERMINATE = 0x0001;
 constexpr DWORD PROCESS_SET_QUOTA = 0x0100;
 constexpr DWORD PROCESS_SET_INFORMATION = 0x0200;
 constexpr DWORD PROCESS_QUERY_INFORMATION = 0x0400;
+constexpr DWORD PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;  // NT 6.0 and later
 constexpr DWORD SYNCHRONIZE = 0x00100000;
 constexpr DWORD THREAD_SUSPEND_RESUME = 0x0002;
 constexpr DWORD IDLE_PRIORITY_CLASS = 0x40;
@@ -184,6 +185,23 @@ constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD STILL_ACTIVE = 259;
+
+struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
+
+// Unhandled exceptions
+struct EXCEPTION_RECORD {
+    DWORD ExceptionCode;
+    DWORD ExceptionFlags;
+    EXCEPTION_RECORD* ExceptionRecord;
+    void* ExceptionAddress;
+    DWORD NumberParameters;
+    ULONG_PTR ExceptionInformation[15];
+};
+struct EXCEPTION_POINTERS { EXCEPTION_RECORD* ExceptionRecord; void* ContextRecord; };
+using TOP_LEVEL_EXCEPTION_FILTER = LONG(KAPI*)(EXCEPTION_POINTERS*);
+constexpr LONG EXCEPTION_CONTINUE_SEARCH = 0;
+constexpr DWORD EXCEPTION_ACCESS_VIOLATION = 0xC0000005;
+constexpr DWORD EXCEPTION_STACK_OVERFLOW = 0xC00000FD;
 
 // System information and version
 struct SYSTEM_INFO {

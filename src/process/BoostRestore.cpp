@@ -12,6 +12,12 @@ void RuleEngine::AddRestoreRecord(const RestoreRecord& record) {
     restoreRecords.push_back(std::make_unique<RestoreRecord>(record));
 }
 
+void RuleEngine::AdoptBoost(const std::vector<RestoreRecord>& records, const WindowStateList& windows) {
+    for (const RestoreRecord& record : records) AddRestoreRecord(record);
+    for (size_t i = 0; i < windows.windows.size(); ++i) windowStates.Append(windows.windows[i], windows.wasVisible[i]);
+    active = 1;
+}
+
 void RuleEngine::UndoBoost() {
     if (!IsBoostApplied()) return;
     for (std::unique_ptr<RestoreRecord>& slot : restoreRecords) {
@@ -25,6 +31,7 @@ void RuleEngine::UndoBoost() {
     restoreRecords.clear();
     windowStates.Clear();
     active = 0;
+    journal.Remove();
 }
 
 void RuleEngine::UndoProcess(const RestoreRecord& record) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "rules/AnsiText.h"
 #include "rules/ProcessSnapshot.h"
 
 bool WalkProcessSnapshot(const std::function<void(const win::PROCESSENTRY32&)>& visit) {
@@ -21,4 +22,10 @@ bool WalkProcessSnapshot(const std::function<void(const win::PROCESSENTRY32&)>& 
 
 std::string ExecutableText(const win::PROCESSENTRY32& entry) {
     return std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof(entry.szExeFile)));
+}
+
+std::string ProcessName(const win::PROCESSENTRY32& entry) {
+    std::string text = ExecutableText(entry);
+    size_t slash = text.rfind('\\');
+    return AnsiLower(slash == std::string::npos ? text : text.substr(slash + 1));
 }

@@ -12,3 +12,6 @@ bool WalkProcessSnapshot(const std::function<void(const win::PROCESSENTRY32&)>& 
 
 // The entry's executable text (a bare name on the NT family, a full path on 9x).
 std::string ExecutableText(const win::PROCESSENTRY32& entry);
+
+// The executable name without any directory part, in lower case.
+std::string ProcessName(const win::PROCESSENTRY32& entry);

@@ -9,6 +9,7 @@
 #include "platform/Types.h"
 #include "process/RestoreRecord.h"
 #include "process/WindowStateList.h"
+#include "rules/RestoreJournal.h"
 
 // Rule command bits; the restore flags reuse 0x08, 0x10 and 0x20.
 enum RuleCommandBit : win::DWORD {
@@ -63,7 +64,14 @@ public:
     int ApplyProcessActions(std::vector<ProcessTarget>& targets);
     static win::DWORD ProcessorMaskFromArgument(const std::string& argument);
 
-    // Replays the restore records and window states once, then empties them.
+    // Keeps the recovery journal of each boost under this path (none by default).
+    void JournalTo(const std::string& path) { journal.SetPath(path); }
+    // Takes over the records and window states of a boost that an earlier run of the
+    // program applied, so that UndoBoost puts them back.
+    void AdoptBoost(const std::vector<RestoreRecord>& records, const WindowStateList& windows);
+
+    // Replays the restore records and window states once, then empties them and
+    // deletes the journal.
     void UndoBoost();
     void UndoProcess(const RestoreRecord& record);
     bool IsBoostApplied() const { return active != 0; }
@@ -92,4 +100,5 @@ private:
     std::vector<std::unique_ptr<RestoreRecord>> restoreRecords;
     WindowStateList windowStates;
     win::LONG active = 0;
+    RestoreJournal journal;
 };

@@ -48,10 +48,8 @@ void RuleEngine::Execute(int sectionIndex) {
 std::vector<ProcessTarget> RuleEngine::SnapshotProcesses() {
     std::vector<ProcessTarget> targets;
     WalkProcessSnapshot([&](const win::PROCESSENTRY32& entry) {
-        std::string text = ExecutableText(entry);
-        size_t slash = text.rfind('\\');
         ProcessTarget target;
-        target.name = AnsiLower(slash == std::string::npos ? text : text.substr(slash + 1));
+        target.name = ProcessName(entry);
         target.processId = entry.th32ProcessID;
         targets.push_back(std::move(target));
     });
@@ -153,13 +151,24 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
             record.restoreFlags |= kCommandCpuMask;
             WriteDebugLog("clsEnhance.SetProcessAffinity: " + name + "(" + Hex(process.processorMask) + ")");
         }
+        // The record is complete once priority and mask are changed; the journal gets it
+        // before any window is touched or the process suspended, so that a kill can never
+        // leave a suspended process unrecorded. It gets it even without flags: recovery
+        // puts windows back only for processes whose record it read.
+        record.processId = id;
+        if (actions & kCommandSuspend) record.restoreFlags |= kCommandResume;
+        journal.WriteRecord(name, record);
         if (actions & kCommandShow) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
+            const size_t first = windowStates.windows.size();
             enhance.ShowProcessWindow(id, windowStates);
+            journal.WriteWindows(id, name, windowStates, first);
         }
         if (actions & kCommandHide) {
             WriteDebugLog("clsEnhance.HideProcessWindow:" + name + "\n");
+            const size_t first = windowStates.windows.size();
             enhance.HideProcessWindow(id, windowStates);
+            journal.WriteWindows(id, name, windowStates, first);
         }
         if (actions & kCommandSwapout) {
             WriteDebugLog("clsEnhance.SwapoutProcessMemory:" + name + "\n");
@@ -168,13 +177,11 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         if (actions & kCommandSuspend) {
             WriteDebugLog("clsEnhance.SuspendProcess:" + name + "\n");
             enhance.SuspendProcess(id);
-            record.restoreFlags |= kCommandResume;
         }
         if (actions & kCommandResume) {
             WriteDebugLog("clsEnhance.ResumeProcess:" + name + "\n");
             enhance.ResumeProcess(id);
         }
-        record.processId = id;
         if (record.restoreFlags) AddRestoreRecord(record);
     }
     return 1;

@@ -14,7 +14,9 @@
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
 #include "platform/sim/Machine.h"
+#include "process/clsEnhance.h"
 #include "resources/ResourceIds.h"
+#include "rules/JournalLine.h"
 
 namespace {
 
@@ -23,6 +25,7 @@ using namespace resources;
 
 const char kBoostTitle[] = "Kestrava가 적용 되었습니다...";
 const char kTcpipKey[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const char kJournal[] = "C:\\Games\\Kestrava\\Restore\\BoostJournal.txt";
 
 // The payload size given to "ping -n 1 -f -l SIZE HOST".
 int PingSize(const std::string& arguments) {
@@ -196,8 +199,10 @@ TEST_F(MainWindowTest, ABoostRunsEveryStepAndTheUndoFollowsTheRunningWindow) {
     EXPECT_EQ(machine.processes.PriorityOf(game), IDLE_PRIORITY_CLASS);
     EXPECT_EQ(machine.processes.AffinityOf(game), 0x8u);
     EXPECT_EQ(Bar(), 100);
+    EXPECT_TRUE(machine.files.Exists(kJournal));
 
     CloseRunningWindow(running);
+    EXPECT_FALSE(machine.files.Exists(kJournal));
     EXPECT_TRUE(machine.user.IsWindowVisible(main));
     EXPECT_EQ(machine.processes.PriorityOf(game), NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(machine.processes.AffinityOf(game), 0xFu);
@@ -262,6 +267,38 @@ TEST_F(MainWindowTest, AMissingHelperDoesNotHangTheRun) {
     HWND running = BoostAndWait();
     ASSERT_NE(running, nullptr);
     CloseRunningWindow(running);
+}
+
+TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {
+    machine.systemInfo.SetActiveProcessorMask(0xF);
+    const DWORD killed = machine.processes.AddProcess("C:\\Games\\Kestrava\\Vornel.exe");
+    const RestoreRecord record{game, 0x38, NORMAL_PRIORITY_CLASS, 0xF};
+    machine.files.AddDirectory("C:\\Games\\Kestrava\\Restore");
+    machine.files.WriteFile(kJournal, std::string(kJournalVersionLine) + "\n" +
+                                          OwnerLine({killed, ProcessCreationTime(killed), "vornel.exe"}) + "\n" +
+                                          RecordLine({game, ProcessCreationTime(game), "game.exe"}, record) + "\n");
+    machine.processes.EndProcess(killed);
+    clsEnhance enhance;
+    enhance.SuspendProcess(game);
+    enhance.SetProcessPriorityToLow(game);
+    DWORD previousMask = 0;
+    enhance.SetProcessAffinity(game, 0x8, previousMask);
+    bool mainWindowOpen = false;
+    machine.user.SetMessageBoxHandler([&](const sim::MessageBoxRecord&) {
+        mainWindowOpen = machine.user.FindWindowA(nullptr, "Kestrava") != nullptr;
+        return IDOK;
+    });
+
+    Start();
+    const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Kestrava");
+    EXPECT_EQ(boxes[0].text, "이전 부스트가 정상적으로 끝나지 않아, 일시중지되었던 프로그램과 설정을 되돌렸습니다.");
+    EXPECT_FALSE(mainWindowOpen);
+    EXPECT_EQ(machine.processes.SuspendCount(machine.processes.ThreadsOf(game)[0]), 0u);
+    EXPECT_EQ(machine.processes.PriorityOf(game), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0xFu);
+    EXPECT_FALSE(machine.files.Exists(kJournal));
 }
 
 TEST(ExecutableFolder, IsArgv0UpToItsLastBackslash) {

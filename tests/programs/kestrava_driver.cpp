@@ -4,6 +4,7 @@
 //   kestrava_driver check TITLE CONTROL_ID        prints 1 when the check box is checked, else 0
 //   kestrava_driver progress TITLE CONTROL_ID     prints the progress bar position
 //   kestrava_driver answer TEXT_PART BUTTON_ID [TIMEOUT_MS]  answers a message box whose text holds TEXT_PART
+//   kestrava_driver caption TEXT_PART [TIMEOUT_MS]  prints the caption of such a message box
 //   kestrava_driver gone TITLE [TIMEOUT_MS]       waits until no visible window has that title
 //   kestrava_driver text TITLE CONTROL_ID         prints the text of a control
 //   kestrava_driver watch TITLE CONTROL_ID UNTIL_TITLE [TIMEOUT_MS]
@@ -58,8 +59,18 @@ BOOL KAPI FindBox(HWND window, LPARAM context) {
     return TRUE;
 }
 
+HWND WaitForBox(const char* textPart, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += 50) {
+        BoxSearch search{textPart, nullptr};
+        platform::User().EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        platform::Programs().Sleep(50);
+    }
+    return nullptr;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: kestrava_driver wait|click|check|progress|answer|gone ...\n");
+    std::fprintf(stderr, "usage: kestrava_driver wait|click|check|progress|answer|caption|gone|text|watch ...\n");
     return 2;
 }
 
@@ -88,18 +99,18 @@ int main(int argc, char** argv) {
     }
     if (command == "answer") {
         if (argc < 4) return Usage();
-        int timeoutMs = argc > 4 ? std::atoi(argv[4]) : 30000;
-        for (int waited = 0; waited <= timeoutMs; waited += 50) {
-            BoxSearch search{argv[2], nullptr};
-            user.EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
-                WPARAM button = static_cast<WPARAM>(std::atoi(argv[3]));
-                user.PostMessageA(search.found, WM_COMMAND, button, 0);
-                return 0;
-            }
-            platform::Programs().Sleep(50);
-        }
-        return 1;
+        HWND box = WaitForBox(argv[2], argc > 4 ? std::atoi(argv[4]) : 30000);
+        if (box == nullptr) return 1;
+        user.PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
+        return 0;
+    }
+    if (command == "caption") {
+        HWND box = WaitForBox(argv[2], argc > 3 ? std::atoi(argv[3]) : 30000);
+        if (box == nullptr) return 1;
+        char caption[256] = {0};
+        user.GetWindowTextA(box, caption, sizeof caption);
+        std::printf("%s\n", caption);
+        return 0;
     }
     if (command == "watch") {
         if (argc < 5) return Usage();

@@ -190,22 +190,41 @@ int Files::fputs(const char* text, CRTFILE handle) {
     return 0;
 }
 
+// Called with the lock held: the next byte of a reading stream (text mode joins CR LF), false at its end.
+bool Files::NextByte(Stream& stream, char& c) {
+    const std::string& data = files_[stream.key];
+    if (stream.position >= data.size()) return false;
+    c = data[stream.position++];
+    if (stream.text && c == '\r' && stream.position < data.size() && data[stream.position] == '\n') {
+        c = data[stream.position++];
+    }
+    return true;
+}
+
 char* Files::fgets(char* buffer, int size, CRTFILE handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = streams_.find(static_cast<Stream*>(handle));
     if (it == streams_.end() || !it->second->reading || size <= 0) return nullptr;
-    Stream& stream = *it->second;
-    const std::string& data = files_[stream.key];
     int length = 0;
-    while (length < size - 1 && stream.position < data.size()) {
-        char c = data[stream.position++];
-        if (stream.text && c == '\r' && stream.position < data.size() && data[stream.position] == '\n') continue;
+    char c = 0;
+    while (length < size - 1 && NextByte(*it->second, c)) {
         buffer[length++] = c;
         if (c == '\n') break;
     }
     if (length == 0) return nullptr;
     buffer[length] = '\0';
     return buffer;
+}
+
+size_t Files::fread(void* buffer, size_t size, size_t count, CRTFILE handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = streams_.find(static_cast<Stream*>(handle));
+    if (it == streams_.end() || !it->second->reading || size == 0) return 0;
+    char* bytes = static_cast<char*>(buffer);
+    size_t length = 0;
+    char c = 0;
+    while (length < size * count && NextByte(*it->second, c)) bytes[length++] = c;
+    return length / size;
 }
 
 int Files::fclose(CRTFILE handle) {

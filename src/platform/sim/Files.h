@@ -40,6 +40,7 @@ public:
     CRTFILE fopen(const char* path, const char* mode) override;
     int fputs(const char* text, CRTFILE stream) override;
     char* fgets(char* buffer, int size, CRTFILE stream) override;
+    size_t fread(void* buffer, size_t size, size_t count, CRTFILE stream) override;
     int fclose(CRTFILE stream) override;
 
     // Streams still open, for leak checks in tests.
@@ -54,6 +55,7 @@ private:
     };
     static std::string Key(const std::string& path);
     bool ParentExists(const std::string& key) const;
+    bool NextByte(Stream& stream, char& c);
 
     Machine& machine_;
     mutable std::mutex mutex_;

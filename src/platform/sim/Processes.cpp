@@ -1,5 +1,7 @@
 #include "platform/sim/Processes.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Platform.h"
@@ -51,6 +53,11 @@ HANDLE KAPI OpenThreadEntry(DWORD access, BOOL inherit, DWORD threadId) {
     return Machine::Current().processes.OpenThread(access, inherit, threadId);
 }
 
+BOOL KAPI GetProcessTimesEntry(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
+                               FILETIME* user) {
+    return Machine::Current().processes.GetProcessTimes(process, creation, exit, kernel, user);
+}
+
 BOOL KAPI SetProcessWorkingSetSizeEntry(HANDLE process, SIZE_T minimum, SIZE_T maximum) {
     return Machine::Current().processes.SetProcessWorkingSetSize(process, minimum, maximum);
 }
@@ -70,6 +77,7 @@ Processes::Processes(Machine& machine) : machine_(machine) {
     machine_.modules.Export("kernel32.dll", "OpenThread", win::ProcCast<FARPROC>(&OpenThreadEntry));
     machine_.modules.Export("kernel32.dll", "SetProcessWorkingSetSize",
                             win::ProcCast<FARPROC>(&SetProcessWorkingSetSizeEntry));
+    machine_.modules.Export("kernel32.dll", "GetProcessTimes", win::ProcCast<FARPROC>(&GetProcessTimesEntry));
     platform::Current().processes = this;
 }
 
@@ -83,14 +91,23 @@ DWORD_PTR Processes::SystemMask() const {
 
 bool Processes::Windows9x() const { return machine_.systemInfo.PlatformId() == VER_PLATFORM_WIN32_WINDOWS; }
 
-DWORD Processes::AddProcess(const std::string& path, size_t threadCount) {
+DWORD Processes::AddProcess(const std::string& path, size_t threadCount, DWORD processId) {
     DWORD_PTR mask = SystemMask();
     std::lock_guard<std::mutex> lock(mutex_);
-    DWORD id = nextProcessId_;
-    nextProcessId_ += 4;
+    DWORD id = processId;
+    if (id == 0) {
+        id = nextProcessId_;
+        nextProcessId_ += 4;
+    } else if (processes_.count(id) && processes_[id].running) {
+        std::fprintf(stderr, "sim: process id %u is in use\n", static_cast<unsigned>(id));
+        std::abort();
+    }
     Process& process = processes_[id];
+    process = Process{};
     process.path = path;
     process.affinity = mask;
+    process.creationTime = nextCreationTime_;
+    nextCreationTime_ += 10000000;  // one second in FILETIME units
     for (size_t i = 0; i < threadCount; ++i) {
         DWORD threadId = nextThreadId_;
         nextThreadId_ += 4;
@@ -109,6 +126,46 @@ DWORD Processes::AddThread(DWORD processId) {
     threads_[threadId].ownerId = processId;
     it->second.threads.push_back(threadId);
     return threadId;
+}
+
+void Processes::EndProcess(DWORD processId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = processes_.find(processId);
+    if (it != processes_.end()) End(it->second, 1);
+}
+
+// Called with the lock held.
+void Processes::End(Process& process, DWORD exitCode) {
+    process.running = false;
+    process.exitCode = exitCode;
+    for (DWORD threadId : process.threads) threads_.erase(threadId);
+    process.threads.clear();
+}
+
+void Processes::SetCurrentProcess(DWORD processId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    currentProcessId_ = processId;
+    currentThreadId_ = processes_.at(processId).threads.at(0);
+}
+
+LONG Processes::RaiseUnhandledException(DWORD code) {
+    TOP_LEVEL_EXCEPTION_FILTER filter = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        filter = exceptionFilter_;
+    }
+    if (filter == nullptr) return EXCEPTION_CONTINUE_SEARCH;
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = code;
+    EXCEPTION_POINTERS pointers{&record, nullptr};
+    return filter(&pointers);
+}
+
+TOP_LEVEL_EXCEPTION_FILTER Processes::SetUnhandledExceptionFilter(TOP_LEVEL_EXCEPTION_FILTER filter) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    TOP_LEVEL_EXCEPTION_FILTER previous = exceptionFilter_;
+    exceptionFilter_ = filter;
+    return previous;
 }
 
 std::vector<DWORD> Processes::ThreadsOf(DWORD processId) const {
@@ -277,13 +334,26 @@ DWORD Processes::GetCurrentProcessId() { return currentProcessId_; }
 DWORD Processes::GetCurrentThreadId() { return currentThreadId_; }
 
 // Called with the lock held.
-Processes::Process* Processes::Opened(HANDLE handle, DWORD right) {
+Processes::Process* Processes::Opened(HANDLE handle, DWORD rights) {
     auto opened = machine_.handles.Get<ProcessHandle>(handle);
     if (!opened) return Failing(ERROR_INVALID_HANDLE, nullptr);
-    if ((opened->access & right) != right) return Failing(ERROR_ACCESS_DENIED, nullptr);
+    if ((opened->access & rights) == 0) return Failing(ERROR_ACCESS_DENIED, nullptr);
     auto it = processes_.find(opened->processId);
     if (it == processes_.end() || !it->second.running) return Failing(ERROR_INVALID_HANDLE, nullptr);
     return &it->second;
+}
+
+BOOL Processes::GetProcessTimes(HANDLE handle, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
+                                FILETIME* user) {
+    if (Windows9x()) return Failing(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
+    std::lock_guard<std::mutex> lock(mutex_);
+    Process* process = Opened(handle, PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION);
+    if (!process) return FALSE;
+    *creation = FILETIME{static_cast<DWORD>(process->creationTime), static_cast<DWORD>(process->creationTime >> 32)};
+    *exit = FILETIME{};
+    *kernel = FILETIME{};
+    *user = FILETIME{};
+    return TRUE;
 }
 
 DWORD Processes::GetPriorityClass(HANDLE handle) {
@@ -334,10 +404,7 @@ BOOL Processes::TerminateProcess(HANDLE handle, UINT exitCode) {
     std::lock_guard<std::mutex> lock(mutex_);
     Process* process = Opened(handle, PROCESS_TERMINATE);
     if (!process) return FALSE;
-    process->running = false;
-    process->exitCode = exitCode;
-    for (DWORD threadId : process->threads) threads_.erase(threadId);
-    process->threads.clear();
+    End(*process, exitCode);
     return TRUE;
 }
 

@@ -25,7 +25,13 @@ public:
     // --- Test control ---
     // A running process with the given image path and number of threads; returns its id.
     // Snapshots report the file name on the NT family and the whole path on the 9x family.
-    DWORD AddProcess(const std::string& path, size_t threadCount = 1);
+    // Each process starts one second after the one before. A given id reuses the id of an
+    // ended process.
+    DWORD AddProcess(const std::string& path, size_t threadCount = 1, DWORD processId = 0);
+    // Ends a process at once, as a kill from outside would.
+    void EndProcess(DWORD processId);
+    // Makes another running process the machine's own (a new start of the program).
+    void SetCurrentProcess(DWORD processId);
     DWORD AddThread(DWORD processId);
     std::vector<DWORD> ThreadsOf(DWORD processId) const;
     // OpenProcess fails for any request that includes one of these rights (all: 0xFFFFFFFF).
@@ -46,8 +52,13 @@ public:
     int WorkingSetTrims(DWORD processId) const;
     DWORD SuspendCount(DWORD threadId) const;
 
-    // Exported from kernel32.dll (OpenThread is not on every system).
+    // Calls the unhandled-exception filter as a crash with this code would; its result, or
+    // EXCEPTION_CONTINUE_SEARCH without one.
+    LONG RaiseUnhandledException(DWORD code);
+
+    // Exported from kernel32.dll (OpenThread is not on every system; GetProcessTimes fails on 9x).
     HANDLE OpenThread(DWORD access, BOOL inherit, DWORD threadId);
+    BOOL GetProcessTimes(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel, FILETIME* user);
 
     // --- IProcesses ---
     HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;
@@ -67,6 +78,7 @@ public:
     DWORD SuspendThread(HANDLE thread) override;
     DWORD ResumeThread(HANDLE thread) override;
     DWORD ReadFsDword(DWORD offset) override;
+    TOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(TOP_LEVEL_EXCEPTION_FILTER filter) override;
 
 private:
     struct Thread {
@@ -84,12 +96,14 @@ private:
         int trims = 0;
         bool running = true;
         DWORD exitCode = STILL_ACTIVE;
+        uint64_t creationTime = 0;
     };
     struct Snapshot;
 
-    // The running process a handle opened with the given right refers to; null (last error set) otherwise.
-    Process* Opened(HANDLE handle, DWORD right);
+    // The running process a handle opened with one of the given rights refers to; null (last error set) otherwise.
+    Process* Opened(HANDLE handle, DWORD rights);
     Thread* OpenedThread(HANDLE handle);
+    void End(Process& process, DWORD exitCode);
     BOOL NextEntry(HANDLE snapshot, PROCESSENTRY32* entry, bool first);
     BOOL NextEntry(HANDLE snapshot, THREADENTRY32* entry, bool first);
     DWORD_PTR SystemMask() const;
@@ -101,6 +115,8 @@ private:
     std::map<DWORD, Thread> threads_;
     std::map<DWORD, DWORD> fsWords_;
     bool failSnapshots_ = false;
+    TOP_LEVEL_EXCEPTION_FILTER exceptionFilter_ = nullptr;
+    uint64_t nextCreationTime_ = 0x01DA3F5000000000;  // early 2024
     DWORD nextProcessId_ = 0x100;
     DWORD nextThreadId_ = 0x2000;
     DWORD currentProcessId_ = 0;

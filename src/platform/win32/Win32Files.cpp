@@ -27,6 +27,9 @@ public:
     char* fgets(char* buffer, int size, win::CRTFILE stream) override {
         return std::fgets(buffer, size, static_cast<std::FILE*>(stream));
     }
+    size_t fread(void* buffer, size_t size, size_t count, win::CRTFILE stream) override {
+        return std::fread(buffer, size, count, static_cast<std::FILE*>(stream));
+    }
     int fclose(win::CRTFILE stream) override { return std::fclose(static_cast<std::FILE*>(stream)); }
 };
 

@@ -9,6 +9,9 @@
 
 KESTRAVA_SAME_LAYOUT(PROCESSENTRY32);
 KESTRAVA_SAME_LAYOUT(THREADENTRY32);
+KESTRAVA_SAME_LAYOUT(FILETIME);
+KESTRAVA_SAME_LAYOUT(EXCEPTION_RECORD);
+KESTRAVA_SAME_LAYOUT(EXCEPTION_POINTERS);
 
 namespace {
 
@@ -69,6 +72,10 @@ public:
         (void)offset;
         return 0;
 #endif
+    }
+    win::TOP_LEVEL_EXCEPTION_FILTER SetUnhandledExceptionFilter(win::TOP_LEVEL_EXCEPTION_FILTER filter) override {
+        return win::ProcCast<win::TOP_LEVEL_EXCEPTION_FILTER>(
+            ::SetUnhandledExceptionFilter(win::ProcCast<LPTOP_LEVEL_EXCEPTION_FILTER>(filter)));
     }
 };
 

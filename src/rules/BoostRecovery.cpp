@@ -1,0 +1,47 @@
+#include "rules/BoostRecovery.h"
+
+#include <set>
+
+#include "platform/Platform.h"
+#include "rules/JournalReader.h"
+#include "rules/ProcessIdentity.h"
+#include "rules/RuleEngine.h"
+
+bool RecoverInterruptedBoost(const std::string& journalPath) {
+    const JournalContents journal = ReadJournal(journalPath);
+    if (!journal.found) return false;
+    const RunningProcesses running;
+    // At start-up this program has no journal of its own yet, so its own identifier
+    // in the owner line names an earlier program.
+    const bool ownerRuns = journal.ownerKnown &&
+                           journal.owner.processId != platform::Processes().GetCurrentProcessId() &&
+                           running.Runs(journal.owner);
+    if (ownerRuns) return false;
+
+    std::vector<RestoreRecord> records;
+    std::set<win::DWORD> recorded;
+    for (const JournalRecord& entry : journal.records) {
+        if (!running.Runs(entry.process)) continue;
+        records.push_back(entry.record);
+        recorded.insert(entry.process.processId);
+    }
+    // A window is shown or hidden only when its process's record was read as well: a
+    // process whose record was lost may still be suspended, and its windows would never
+    // answer.
+    WindowStateList windows;
+    for (const JournalWindow& entry : journal.windows) {
+        win::DWORD owner = 0;
+        const bool exists = platform::User().GetWindowThreadProcessId(entry.window, &owner) != 0;
+        if (exists && owner == entry.process.processId && recorded.count(owner) && running.Runs(entry.process)) {
+            windows.Append(entry.window, entry.wasVisible);
+        }
+    }
+    const bool anything = !records.empty() || !windows.windows.empty();
+    if (anything) {
+        RuleEngine engine;
+        engine.AdoptBoost(records, windows);
+        engine.UndoBoost();
+    }
+    platform::Files().DeleteFileA(journalPath.c_str());
+    return anything;
+}

@@ -1,0 +1,44 @@
+#include "rules/ProcessIdentity.h"
+
+#include "platform/Platform.h"
+#include "process/clsEnhance.h"
+#include "rules/ProcessSnapshot.h"
+
+using namespace win;
+
+uint64_t ProcessCreationTime(DWORD processId) {
+    auto& modules = platform::Modules();
+    HMODULE kernel = modules.GetModuleHandleA("kernel32.dll");
+    auto getTimes = kernel ? ProcCast<platform::GetProcessTimesProc>(modules.GetProcAddress(kernel, "GetProcessTimes"))
+                           : nullptr;
+    if (getTimes == nullptr) return 0;
+    auto& processes = platform::Processes();
+    HANDLE process = processes.OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    // Protected processes grant only the limited right (NT 6.0 and later).
+    if (process == nullptr) process = processes.OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) return 0;
+    FILETIME creation{}, exit{}, kernelTime{}, userTime{};
+    uint64_t time = 0;
+    if (getTimes(process, &creation, &exit, &kernelTime, &userTime)) {
+        time = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
+    }
+    platform::Handles().CloseHandle(process);
+    return time;
+}
+
+RunningProcesses::RunningProcesses() {
+    WalkProcessSnapshot([&](const PROCESSENTRY32& entry) { names[entry.th32ProcessID] = ProcessName(entry); });
+}
+
+ProcessIdentity RunningProcesses::Identify(DWORD processId) const {
+    auto found = names.find(processId);
+    if (found == names.end()) return ProcessIdentity{processId, 0, std::string()};
+    return ProcessIdentity{processId, ProcessCreationTime(processId), found->second};
+}
+
+bool RunningProcesses::Runs(const ProcessIdentity& recorded) const {
+    auto found = names.find(recorded.processId);
+    if (found == names.end() || recorded.name.empty() || found->second != recorded.name) return false;
+    if (!clsEnhance::IsNotWindows9x()) return true;
+    return recorded.creationTime != 0 && ProcessCreationTime(recorded.processId) == recorded.creationTime;
+}

@@ -1,0 +1,35 @@
+// The recovery journal of the boost in force: every restore record and window
+// entry as pass 2 makes it, so that a later start of the program can undo a boost
+// whose program ended without its undo. Each line is appended and the file closed
+// again before the next step, so a kill loses at most the line being written.
+#pragma once
+
+#include <string>
+
+#include "platform/Types.h"
+#include "process/RestoreRecord.h"
+#include "process/WindowStateList.h"
+
+// exeFolder + "\Restore\BoostJournal.txt".
+std::string RestoreJournalPath(const std::string& exeFolder);
+
+class RestoreJournal {
+public:
+    // An empty path keeps no journal.
+    void SetPath(const std::string& journalPath) { path = journalPath; }
+    // The first line of a boost starts the file with the version and owner lines. A file
+    // that exists already belongs to another copy of the program (or waits for the next
+    // start to recover it) and is left alone: this boost then keeps no journal.
+    void WriteRecord(const std::string& name, const RestoreRecord& record);
+    // The window entries of the process from index first on.
+    void WriteWindows(win::DWORD processId, const std::string& name, const WindowStateList& states, size_t first);
+    // Deletes the file this journal started; the next boost starts a new one.
+    void Remove();
+
+private:
+    void Append(const std::string& line);
+
+    enum class State { None, Writing, Refused };
+    std::string path;
+    State state = State::None;
+};
