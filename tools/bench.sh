@@ -6,8 +6,8 @@
 #   - RegionFromBitmap on a 1920 x 1080 mask, native, against a plain read of the pixels;
 #   - the CPU time of Vornel's Unix process while the running window is idle and during the
 #     memory wait.
-# Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 when there is no
-# display. Prints the table; the benchmarks' full output stays in build/bench/logs.
+# Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
+# free display below it) when there is no display. Prints the table; the benchmarks' full output stays in build/bench/logs.
 # Not part of tools/test.sh.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
@@ -48,7 +48,9 @@ cleanup() {
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:96
+  number=96  # the test command uses :97; the next free one below 96 otherwise
+  while [ -e "/tmp/.X$number-lock" ] && [ "$number" -gt 80 ]; do number=$((number - 1)); done
+  export DISPLAY=:$number
   Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   sleep 1
