@@ -2,13 +2,7 @@
 // the CPU time of a Unix process.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/Win32.h"
 
 #include <cstdint>
 #include <cstdio>
