@@ -16,10 +16,6 @@ target_include_directories(kestrava_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrava_tests PRIVATE vornel_core drainex_core kestrava_sim GTest::gtest GTest::gtest_main
                       GTest::gmock Threads::Threads)
 
-# Throughput of the region builder on a full-screen mask.
-add_executable(region_bench tests/bench/RegionBench.cpp)
-target_link_libraries(region_bench PRIVATE vornel_core kestrava_sim)
-
-# Blocks per second of the release passes against a plain allocate/free loop.
-add_executable(drainex_bench tests/bench/DrainexBench.cpp)
-target_link_libraries(drainex_bench PRIVATE drainex_core kestrava_sim)
+# The region builder on a full-screen mask against a plain read of its pixels (tools/bench.sh).
+add_executable(region_bench tests/bench/RegionBench.cpp src/skin/RegionFromBitmap.cpp)
+target_link_libraries(region_bench PRIVATE kestrava_sim)

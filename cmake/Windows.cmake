@@ -76,3 +76,14 @@ if(wine_tests)
   target_compile_definitions(kestrava_wine_tests PRIVATE KESTRAVA_VERSION="${PROJECT_VERSION}")
   target_link_options(kestrava_wine_tests PRIVATE ${win_link_options})
 endif()
+
+# Benchmarks under Wine, run by tools/bench.sh: one boost measured through the spy library
+# that the harness hooks into Vornel, and the release passes against a plain loop.
+add_library(bench_spy SHARED tests/bench/BenchSpy.cpp)
+set_target_properties(bench_spy PROPERTIES PREFIX "")
+target_link_options(bench_spy PRIVATE ${win_link_options} -Wl,--kill-at)
+add_executable(boost_bench tests/bench/BoostBench.cpp tests/bench/BoostReport.cpp)
+target_link_options(boost_bench PRIVATE ${win_link_options})
+add_executable(release_bench tests/bench/ReleaseBench.cpp $<TARGET_OBJECTS:kestrava_win32>)
+target_link_libraries(release_bench PRIVATE drainex_core ${win_system_libs})
+target_link_options(release_bench PRIVATE ${win_link_options})

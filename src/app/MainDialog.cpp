@@ -110,7 +110,10 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_RELEASE_RANGE: releaseRange = static_cast<int32_t>(lParam); return false;
     case WM_RELEASE_PROGRESS: OnReleaseProgress(lParam); return false;
     case WM_RELEASE_BEGIN: releaseDone = 0; return false;
-    case WM_RELEASE_END: releaseDone = 1; return false;
+    case WM_RELEASE_END:
+        releaseDone = 1;
+        WakeWaitLoop();
+        return false;
     default: return false;
     }
 }
@@ -184,6 +187,7 @@ void MainDialog::OnProbeDone(WPARAM outcome, LPARAM size) {
     if (outcome != 1) {
         probeStopped = true;
         networkDone = 1;
+        WakeWaitLoop();
         return;
     }
     probeResult = static_cast<int32_t>(size);
@@ -191,7 +195,13 @@ void MainDialog::OnProbeDone(WPARAM outcome, LPARAM size) {
     networkTuner.ApplyTcpTuning(static_cast<int>(size), backupPath);
     networkDone = 1;
     progress.SetPos(20);
+    WakeWaitLoop();
 }
+
+// The wait loops' flags are set while a sent message is handled inside PumpMessage, which
+// returns only for a queued message: without one, the loop would sleep until the busy
+// indicator's next frame.
+void MainDialog::WakeWaitLoop() { platform::User().PostMessageA(Handle(), WM_NULL, 0, 0); }
 
 void MainDialog::RunMemoryStep() {
     releaseDone = 0;

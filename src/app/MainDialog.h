@@ -36,6 +36,7 @@ private:
     void ComposeDefaultScript();
     void EndBoost();
     void OnProbeDone(win::WPARAM outcome, win::LPARAM size);
+    void WakeWaitLoop();
     void OnReleaseProgress(win::LPARAM position);
     void OnSuspendClicked();
     void OnEraseBkgnd(win::HDC dc);

@@ -360,6 +360,7 @@ struct DISPLAY_DEVICEA {
 constexpr DWORD DISPLAY_DEVICE_PRIMARY_DEVICE = 4;
 
 // Windows, messages and dialogs
+constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;

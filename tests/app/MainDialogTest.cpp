@@ -249,6 +249,39 @@ TEST_F(MainWindowTest, StoppingTheProbeEndsTheRunWithoutWritingAnything) {
     EXPECT_EQ(machine.processes.PriorityOf(game), NORMAL_PRIORITY_CLASS);
 }
 
+// With no timer running, nothing but the end message itself can end the memory wait: the
+// helper pauses after its first message, so that the repaints still queued from the boost
+// click and the probe are done, and then reports no progress, which would queue another.
+TEST_F(MainWindowTest, TheMemoryWaitEndsWithTheEndMessageAlone) {
+    machine.programs.Install("Drainex.exe", [this](const sim::Launch& launch) {
+        HWND window = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(launch.arguments.c_str() + 2)));
+        machine.user.SendMessageA(window, WM_RELEASE_BEGIN, 0, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        machine.user.SendMessageA(window, WM_RELEASE_RANGE, 0, 0);
+        machine.user.SendMessageA(window, WM_RELEASE_END, 0, 0);
+        return 0u;
+    });
+    gateOpen = false;
+    Start();
+    machine.user.Click(Item(IDC_BOOST));
+    HWND indicator = Item(IDC_INDICATOR);
+    for (int wait = 0; wait < 500 && machine.user.Timers(indicator).empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    for (HWND window : machine.user.Children(main)) {
+        for (const auto& timer : machine.user.Timers(window)) machine.user.KillTimer(window, timer.first);
+    }
+    gateOpen = true;
+    HWND running = machine.user.WaitForWindow(kBoostTitle, 5000);
+    EXPECT_NE(running, nullptr) << "the memory wait went on after its end message";
+    if (running == nullptr) {  // woken from outside, so that the run can end
+        machine.user.PostMessageA(main, WM_NULL, 0, 0);
+        running = machine.user.WaitForWindow(kBoostTitle, 5000);
+    }
+    ASSERT_NE(running, nullptr);
+    CloseRunningWindow(running);
+}
+
 TEST_F(MainWindowTest, NoBackslashInArgv0StartsDrainexFromTheRoot) {
     Start("Vornel.exe");
     HWND running = BoostAndWait();

@@ -7,10 +7,37 @@
 // carries unfragmented (default 1472, an ordinary Ethernet path). Larger payloads
 // sent with -f get "Packet needs to be fragmented but DF set."; without -f they
 // reply. The value "none" makes every request time out.
+//
+// The environment variable KESTRAVA_PING_LOG names a file to which each run appends one
+// line for the benchmark: the process's creation time, the time it is about to end
+// (both in 100 ns units of the system time) and the size asked for.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "../bench/BenchClock.h"
+
+namespace {
+
+int64_t CreationTime() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<int64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+int LoggedExit(int code, int size) {
+    if (const char* path = std::getenv("KESTRAVA_PING_LOG")) {
+        if (FILE* log = std::fopen(path, "a")) {
+            std::fprintf(log, "%lld %lld %d\n", static_cast<long long>(CreationTime()),
+                         static_cast<long long>(bench::Now()), size);
+            std::fclose(log);
+        }
+    }
+    return code;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     int count = 4;
@@ -56,5 +83,6 @@ int main(int argc, char** argv) {
     std::printf("\nPing statistics for %s:\n", host.c_str());
     std::printf("    Packets: Sent = %d, Received = %d, Lost = %d (%d%% loss),\n", count, received, count - received,
                 count ? (count - received) * 100 / count : 0);
-    return received ? 0 : 1;
+    std::fflush(stdout);
+    return LoggedExit(received ? 0 : 1, size);
 }

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Benchmarks of the Release builds, each figure against a reference measured in the same run:
+#   - one boost of the real 64-bit programs under Wine, by stage (tests/bench/BoostBench.cpp,
+#     with the spy library it hooks into Vornel and the test ping's log of its runs);
+#   - Drainex's release passes under Wine against a plain LocalAlloc/LocalFree loop;
+#   - RegionFromBitmap on a 1920 x 1080 mask, native, against a plain read of the pixels;
+#   - the CPU time of Vornel's Unix process while the running window is idle and during the
+#     memory wait.
+# Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
+# free display below it) when there is no display. Prints the table; the benchmarks' full output stays in build/bench/logs.
+# Not part of tools/test.sh.
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+
+bench="$build/bench"
+export WINEPREFIX="$bench/wineprefix"
+logs="$bench/logs"
+native="$bench/native"
+windows="$bench/win-x86_64"
+app="$WINEPREFIX/drive_c/Kestrava Bench"
+ping_log='C:\bench-ping.log'
+debug_log='C:\debuglog.txt'
+# Drainex claims memory until this address-space limit of its Unix process stops it, as
+# in the end-to-end runs, instead of claiming all but 100 MiB of the machine.
+memory_limit_kb=${KESTRAVA_BENCH_MEMORY_LIMIT_KB:-2097152}
+
+bash "$root/tools/setup.sh" >/dev/null || { echo "set-up failed"; exit 1; }
+mkdir -p "$logs"
+rm -f "$logs"/*.log
+
+echo "building Release (native and x86-64) ..."
+{
+  cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release &&
+    cmake --build "$native" -j "$jobs" --target rcgen region_bench &&
+    cmake -S "$root" -B "$windows" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DKESTRAVA_RCGEN="$native/rcgen" &&
+    cmake --build "$windows" -j "$jobs" \
+      --target Vornel Drainex ping kestrava_child bench_spy boost_bench release_bench
+} >"$logs/build.log" 2>&1 || { tail -30 "$logs/build.log"; echo "build failed (log: $logs/build.log)"; exit 1; }
+echo "built after $SECONDS s"
+
+xvfb_pid=""
+started=()
+cleanup() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  "$wineserver" -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  number=96  # the test command uses :97; the next free one below 96 otherwise
+  while [ -e "/tmp/.X$number-lock" ] && [ "$number" -gt 80 ]; do number=$((number - 1)); done
+  export DISPLAY=:$number
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  sleep 1
+fi
+"$wineserver" -k 2>/dev/null
+ensure_wine_prefix
+# Without a window manager, Wine waits 2 s for every managed window it hides (the main
+# window at the hand-off, the running window at the undo); in the bench prefix windows
+# are unmanaged, so that those stages show the programs' own time.
+if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+  "$wine64_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$wineserver" -w
+fi
+
+# Runs a Windows program into a log, read as UTF-8 lines (it prints code page 949 and CR LF).
+# The output goes to a file first: Wine's session processes, started by whichever program
+# comes first, keep its output open.
+wine_bench() {  # wine_bench LOG PROGRAM ARGUMENTS...
+  local log=$1
+  shift
+  LC_ALL=ko_KR.UTF-8 timeout 300 "$wine64_loader" "$@" >"$log.raw" 2>&1
+  tr -d '\r' <"$log.raw" | iconv -f CP949 -t UTF-8 >"$log"
+  rm -f "$log.raw"
+}
+
+# Starts a Windows program in the background; its Unix process id in $last_pid.
+start() {
+  (ulimit -v "$memory_limit_kb"; exec env LC_ALL=ko_KR.UTF-8 KESTRAVA_PING_LOG="$ping_log" "$wine64_loader" "$@" \
+    >/dev/null 2>&1) &
+  last_pid=$!
+  started+=("$last_pid")
+}
+
+echo "RegionFromBitmap (native) ..."
+"$native/region_bench" >"$logs/region.log" 2>&1
+
+echo "Drainex's release passes under Wine ..."
+(cd "$windows" && wine_bench "$logs/release.log" ./release_bench.exe)
+
+echo "one boost under Wine (with 10 s of idle running window) ..."
+rm -rf "$app"
+mkdir -p "$app"
+cp "$windows/Vornel.exe" "$windows/Drainex.exe" "$windows/ping.exe" "$app/"
+cp "$windows/kestrava_child.exe" "$app/msnmsgr.exe"
+cp "$windows/kestrava_child.exe" "$app/plainchild.exe"
+rm -f "$WINEPREFIX/drive_c/debuglog.txt" "$WINEPREFIX/drive_c/bench-ping.log"
+start "$app/msnmsgr.exe"
+start "$app/plainchild.exe"
+child_pid=$last_pid
+start "$app/Vornel.exe"
+vornel_pid=$last_pid
+(cd "$windows" && wine_bench "$logs/boost.log" ./boost_bench.exe "$vornel_pid" "$child_pid" "$ping_log" "$debug_log" \
+  "Z:${logs//\//\\}\\boost-records.tsv")
+
+echo
+echo "Kestrava benchmarks, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+awk -F'\t' '
+  $1 == "SECTION" { printf "\n%s\n", $2; next }
+  $1 == "ROW" { printf "  %-52s %12s   %-28s %8s\n", $2, $3, $4, $5 }' \
+  "$logs/boost.log" "$logs/release.log" "$logs/region.log"
+for log in boost release region; do
+  grep -q $'^ROW\t' "$logs/$log.log" || { echo; echo "$log benchmark failed:"; tail -5 "$logs/$log.log"; }
+done
+echo
+grep -v -e $'^ROW\t' -e $'^SECTION\t' "$logs/boost.log" "$logs/release.log" "$logs/region.log" --no-filename | sed '/^$/d'
+echo
+echo "whole run: $SECONDS s (logs and the spy's records: $logs)"
