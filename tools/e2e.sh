@@ -97,13 +97,8 @@ install_app() {  # install_app PROGRAM...
 # Unpacks the download package into the application folder, with the test ping and the
 # children beside it as in the other scenarios.
 install_package() {
-  rm -rf "$app"
-  mkdir -p "$app"
+  install_app ping
   python3 -m zipfile -e "$package" "$app"
-  cp "$dir/ping.exe" "$app/"
-  cp "$dir/kestrava_child.exe" "$app/msnmsgr.exe"
-  cp "$dir/kestrava_child.exe" "$app/plainchild.exe"
-  rm -f "$log"
 }
 
 # The how-to opens in Notepad on a Korean Windows: code page 949, every line ended by CR LF.

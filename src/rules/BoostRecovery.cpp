@@ -1,6 +1,7 @@
 #include "rules/BoostRecovery.h"
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "rules/JournalReader.h"
@@ -19,20 +20,26 @@ bool RecoverInterruptedBoost(const std::string& journalPath) {
     if (ownerRuns) return false;
 
     std::vector<RestoreRecord> records;
-    std::set<win::DWORD> recorded;
+    std::vector<ProcessIdentity> proven;
     for (const JournalRecord& entry : journal.records) {
         if (!running.Runs(entry.process)) continue;
         records.push_back(entry.record);
-        recorded.insert(entry.process.processId);
+        proven.push_back(entry.process);
     }
-    // A window is shown or hidden only when its process's record was read as well: a
-    // process whose record was lost may still be suspended, and its windows would never
-    // answer.
+    // A window is shown or hidden only when its process's record was read and proven as
+    // well: a process whose record was lost may still be suspended, and its windows would
+    // never answer.
+    auto provenProcess = [&](const ProcessIdentity& process) {
+        return std::any_of(proven.begin(), proven.end(), [&](const ProcessIdentity& known) {
+            return known.processId == process.processId && known.creationTime == process.creationTime &&
+                   known.name == process.name;
+        });
+    };
     WindowStateList windows;
     for (const JournalWindow& entry : journal.windows) {
         win::DWORD owner = 0;
         const bool exists = platform::User().GetWindowThreadProcessId(entry.window, &owner) != 0;
-        if (exists && owner == entry.process.processId && recorded.count(owner) && running.Runs(entry.process)) {
+        if (exists && owner == entry.process.processId && provenProcess(entry.process)) {
             windows.Append(entry.window, entry.wasVisible);
         }
     }

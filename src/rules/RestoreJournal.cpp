@@ -2,25 +2,23 @@
 
 #include "platform/Platform.h"
 #include "rules/JournalLine.h"
-#include "rules/ProcessIdentity.h"
 
 std::string RestoreJournalPath(const std::string& exeFolder) { return exeFolder + "\\Restore\\BoostJournal.txt"; }
 
 void RestoreJournal::WriteRecord(const std::string& name, const RestoreRecord& record) {
-    Append(RecordLine(ProcessIdentity{record.processId, ProcessCreationTime(record.processId), name}, record));
+    if (!Keeps()) return;
+    recorded = ProcessIdentity{record.processId, ProcessCreationTime(record.processId), name};
+    Append(RecordLine(recorded, record));
 }
 
-void RestoreJournal::WriteWindows(win::DWORD processId, const std::string& name, const WindowStateList& states,
-                                  size_t first) {
-    if (first >= states.windows.size()) return;
-    const ProcessIdentity process{processId, ProcessCreationTime(processId), name};
+void RestoreJournal::WriteWindows(const WindowStateList& states, size_t first) {
+    if (!Keeps()) return;
     for (size_t i = first; i < states.windows.size(); ++i) {
-        Append(WindowLine(process, states.windows[i], states.wasVisible[i]));
+        Append(WindowLine(recorded, states.windows[i], states.wasVisible[i]));
     }
 }
 
 void RestoreJournal::Append(const std::string& line) {
-    if (path.empty() || state == State::Refused) return;
     platform::IFiles& files = platform::Files();
     if (state == State::None) {
         if (files.GetFileAttributesA(path.c_str()) != win::INVALID_FILE_ATTRIBUTES) {

@@ -9,6 +9,7 @@
 #include "platform/Types.h"
 #include "process/RestoreRecord.h"
 #include "process/WindowStateList.h"
+#include "rules/ProcessIdentity.h"
 
 // exeFolder + "\Restore\BoostJournal.txt".
 std::string RestoreJournalPath(const std::string& exeFolder);
@@ -21,15 +22,17 @@ public:
     // that exists already belongs to another copy of the program (or waits for the next
     // start to recover it) and is left alone: this boost then keeps no journal.
     void WriteRecord(const std::string& name, const RestoreRecord& record);
-    // The window entries of the process from index first on.
-    void WriteWindows(win::DWORD processId, const std::string& name, const WindowStateList& states, size_t first);
+    // The window entries from index first on, of the process whose record was written last.
+    void WriteWindows(const WindowStateList& states, size_t first);
     // Deletes the file this journal started; the next boost starts a new one.
     void Remove();
 
 private:
+    bool Keeps() const { return !path.empty() && state != State::Refused; }
     void Append(const std::string& line);
 
     enum class State { None, Writing, Refused };
     std::string path;
     State state = State::None;
+    ProcessIdentity recorded;  // the process of the last record line
 };

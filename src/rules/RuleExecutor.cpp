@@ -162,13 +162,13 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
             enhance.ShowProcessWindow(id, windowStates);
-            journal.WriteWindows(id, name, windowStates, first);
+            journal.WriteWindows(windowStates, first);
         }
         if (actions & kCommandHide) {
             WriteDebugLog("clsEnhance.HideProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
             enhance.HideProcessWindow(id, windowStates);
-            journal.WriteWindows(id, name, windowStates, first);
+            journal.WriteWindows(windowStates, first);
         }
         if (actions & kCommandSwapout) {
             WriteDebugLog("clsEnhance.SwapoutProcessMemory:" + name + "\n");
