@@ -39,7 +39,9 @@ echo "building Release (native and x86-64) ..."
 } >"$logs/build.log" 2>&1 || { tail -30 "$logs/build.log"; echo "build failed (log: $logs/build.log)"; exit 1; }
 echo "built after $SECONDS s"
 
-xvfb_pid=""
+number=96  # the test command uses :97; the next free one below 96 otherwise
+while [ -e "/tmp/.X$number-lock" ] && [ "$number" -gt 80 ]; do number=$((number - 1)); done
+ensure_display "$number"
 started=()
 cleanup() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
@@ -47,14 +49,6 @@ cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  number=96  # the test command uses :97; the next free one below 96 otherwise
-  while [ -e "/tmp/.X$number-lock" ] && [ "$number" -gt 80 ]; do number=$((number - 1)); done
-  export DISPLAY=:$number
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-fi
 "$wineserver" -k 2>/dev/null
 ensure_wine_prefix
 # Without a window manager, Wine waits 2 s for every managed window it hides (the main

@@ -52,3 +52,14 @@ wine_run() {
   [ "$arch" = i686 ] && loader=$wine32_loader
   LC_ALL=ko_KR.UTF-8 "$loader" "$@"
 }
+
+# Windows programs need a display: without one, a headless X server on display :NUMBER
+# is started; its process id is left in xvfb_pid (empty when a display exists).
+ensure_display() {  # ensure_display NUMBER
+  xvfb_pid=""
+  [ -n "${DISPLAY:-}" ] && return 0
+  export DISPLAY=:$1
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  sleep 1
+}

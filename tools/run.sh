@@ -9,14 +9,8 @@ source "$(dirname "$0")/common.sh"
 bash "$root/tools/setup.sh"
 KESTRAVA_PROGRAMS_ONLY=1 bash "$root/tools/build.sh"
 
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  echo "no display: running headless in Xvfb"
-  export DISPLAY=:98
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-fi
+[ -z "${DISPLAY:-}" ] && echo "no display: running headless in Xvfb"
+ensure_display 98
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; "$wineserver" -k 2>/dev/null || true' EXIT
 
 shots="$root/out/screenshots"

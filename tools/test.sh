@@ -54,14 +54,7 @@ fi
 [ -x "$root/tools/fuzz.sh" ] && step fuzz "$root/tools/fuzz.sh" 30
 step import-audit python3 "$root/tests/tools/check_imports_test.py" "$build"
 
-# Windows programs need a display.
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:97
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-fi
+ensure_display 97
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; "$wineserver" -k 2>/dev/null' EXIT
 ensure_wine_prefix
 
