@@ -2,8 +2,8 @@
 
 #include "app/MainDialog.h"
 #include "platform/Platform.h"
-#include "rules/BoostRecovery.h"
-#include "rules/RestoreJournal.h"
+#include "restore/BoostRecovery.h"
+#include "restore/RestoreJournal.h"
 #include "skin/SkinBitmaps.h"
 
 namespace {

@@ -26,9 +26,9 @@ const char kOptionsPrompt[] = "Kestrava에 사용할 옵션을 선택하세요";
 
 }  // namespace
 
-MainDialog::MainDialog(const std::string& folder) : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder) {
+MainDialog::MainDialog(const std::string& folder) : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder), journal(RestoreJournalPath(folder)) {
     icon = platform::User().LoadIconA(ui::AppInstance(), MAKEINTRESOURCEA(IDI_MAIN));
-    ruleEngine.JournalTo(RestoreJournalPath(exeFolder));
+    ruleEngine.JournalTo(&journal);
 }
 
 void MainDialog::DoDataExchange() {

@@ -8,6 +8,7 @@
 
 #include "app/CrashUndo.h"
 #include "network/NetworkTuner.h"
+#include "restore/RestoreJournal.h"
 #include "rules/RuleEngine.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinStatic.h"
@@ -57,7 +58,8 @@ private:
     int32_t releaseDone = 0;
     bool probeStopped = false;
     NetworkTuner networkTuner;
+    const std::string& exeFolder;
+    RestoreJournal journal;  // outlives the engine, whose end undoes the boost
     RuleEngine ruleEngine;
     CrashUndo crashUndo{ruleEngine};
-    const std::string& exeFolder;
 };

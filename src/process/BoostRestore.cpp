@@ -31,7 +31,7 @@ void RuleEngine::UndoBoost() {
     restoreRecords.clear();
     windowStates.Clear();
     active = 0;
-    journal.Remove();
+    if (journal) journal->Remove();
 }
 
 void RuleEngine::UndoProcess(const RestoreRecord& record) {

@@ -9,7 +9,7 @@
 #include "platform/Types.h"
 #include "process/RestoreRecord.h"
 #include "process/WindowStateList.h"
-#include "rules/RestoreJournal.h"
+#include "rules/BoostJournal.h"
 
 // Rule command bits; the restore flags reuse 0x08, 0x10 and 0x20.
 enum RuleCommandBit : win::DWORD {
@@ -64,8 +64,8 @@ public:
     int ApplyProcessActions(std::vector<ProcessTarget>& targets);
     static win::DWORD ProcessorMaskFromArgument(const std::string& argument);
 
-    // Keeps the recovery journal of each boost under this path (none by default).
-    void JournalTo(const std::string& path) { journal.SetPath(path); }
+    // Reports the undo of each boost to the journal, which must outlive the engine (none by default).
+    void JournalTo(BoostJournal* boostJournal) { journal = boostJournal; }
     // Takes over the records and window states of a boost that an earlier run of the
     // program applied, so that UndoBoost puts them back.
     void AdoptBoost(const std::vector<RestoreRecord>& records, const WindowStateList& windows);
@@ -100,5 +100,5 @@ private:
     std::vector<std::unique_ptr<RestoreRecord>> restoreRecords;
     WindowStateList windowStates;
     win::LONG active = 0;
-    RestoreJournal journal;
+    BoostJournal* journal = nullptr;
 };

@@ -157,18 +157,18 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         // puts windows back only for processes whose record it read.
         record.processId = id;
         if (actions & kCommandSuspend) record.restoreFlags |= kCommandResume;
-        journal.WriteRecord(name, record);
+        if (journal) journal->WriteRecord(name, record);
         if (actions & kCommandShow) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
             enhance.ShowProcessWindow(id, windowStates);
-            journal.WriteWindows(windowStates, first);
+            if (journal) journal->WriteWindows(windowStates, first);
         }
         if (actions & kCommandHide) {
             WriteDebugLog("clsEnhance.HideProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
             enhance.HideProcessWindow(id, windowStates);
-            journal.WriteWindows(windowStates, first);
+            if (journal) journal->WriteWindows(windowStates, first);
         }
         if (actions & kCommandSwapout) {
             WriteDebugLog("clsEnhance.SwapoutProcessMemory:" + name + "\n");

@@ -3,7 +3,7 @@
 
 #include "app/CrashUndo.h"
 #include "platform/sim/Machine.h"
-#include "rules/RestoreJournal.h"
+#include "restore/RestoreJournal.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ protected:
     CrashUndoTest() {
         machine.files.AddDirectory("C:\\Kestrava");
         earlierFilterCalls = 0;
-        engine.JournalTo(journal);
+        engine.JournalTo(&journalFile);
         engine.Parse("[s]\npolicy=suspend \"game.exe\" \"on\"");
     }
     DWORD SuspendCount() { return machine.processes.SuspendCount(machine.processes.ThreadsOf(game).at(0)); }
@@ -28,6 +28,7 @@ protected:
     sim::Machine machine;
     const DWORD game = machine.processes.AddProcess("C:\\Games\\game.exe");
     const std::string journal = RestoreJournalPath("C:\\Kestrava");
+    RestoreJournal journalFile{journal};
     RuleEngine engine;
 };
 

@@ -16,7 +16,7 @@
 #include "platform/sim/Machine.h"
 #include "process/clsEnhance.h"
 #include "resources/ResourceIds.h"
-#include "rules/JournalLine.h"
+#include "restore/JournalLine.h"
 
 namespace {
 

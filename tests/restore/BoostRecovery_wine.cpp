@@ -9,9 +9,9 @@
 
 #include "process/WineChild.h"
 #include "process/clsEnhance.h"
-#include "rules/BoostRecovery.h"
-#include "rules/JournalLine.h"
-#include "rules/ProcessIdentity.h"
+#include "restore/BoostRecovery.h"
+#include "restore/JournalLine.h"
+#include "restore/ProcessIdentity.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/Types.h"
 #include "process/RestoreRecord.h"
-#include "rules/ProcessIdentity.h"
+#include "restore/ProcessIdentity.h"
 
 struct JournalRecord {
     ProcessIdentity process;

@@ -1,7 +1,7 @@
-#include "rules/RestoreJournal.h"
+#include "restore/RestoreJournal.h"
 
 #include "platform/Platform.h"
-#include "rules/JournalLine.h"
+#include "restore/JournalLine.h"
 
 std::string RestoreJournalPath(const std::string& exeFolder) { return exeFolder + "\\Restore\\BoostJournal.txt"; }
 

@@ -1,11 +1,11 @@
-#include "rules/BoostRecovery.h"
+#include "restore/BoostRecovery.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/Platform.h"
-#include "rules/JournalReader.h"
-#include "rules/ProcessIdentity.h"
+#include "restore/JournalReader.h"
+#include "restore/ProcessIdentity.h"
 #include "rules/RuleEngine.h"
 
 bool RecoverInterruptedBoost(const std::string& journalPath) {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/sim/Machine.h"
-#include "rules/JournalLine.h"
-#include "rules/JournalReader.h"
+#include "restore/JournalLine.h"
+#include "restore/JournalReader.h"
 
 namespace {
 

@@ -7,25 +7,23 @@
 #include <string>
 
 #include "platform/Types.h"
-#include "process/RestoreRecord.h"
-#include "process/WindowStateList.h"
-#include "rules/ProcessIdentity.h"
+#include "restore/ProcessIdentity.h"
+#include "rules/BoostJournal.h"
 
 // exeFolder + "\Restore\BoostJournal.txt".
 std::string RestoreJournalPath(const std::string& exeFolder);
 
-class RestoreJournal {
+class RestoreJournal : public BoostJournal {
 public:
     // An empty path keeps no journal.
-    void SetPath(const std::string& journalPath) { path = journalPath; }
+    explicit RestoreJournal(const std::string& journalPath) : path(journalPath) {}
     // The first line of a boost starts the file with the version and owner lines. A file
     // that exists already belongs to another copy of the program (or waits for the next
     // start to recover it) and is left alone: this boost then keeps no journal.
-    void WriteRecord(const std::string& name, const RestoreRecord& record);
-    // The window entries from index first on, of the process whose record was written last.
-    void WriteWindows(const WindowStateList& states, size_t first);
+    void WriteRecord(const std::string& name, const RestoreRecord& record) override;
+    void WriteWindows(const WindowStateList& states, size_t first) override;
     // Deletes the file this journal started; the next boost starts a new one.
-    void Remove();
+    void Remove() override;
 
 private:
     bool Keeps() const { return !path.empty() && state != State::Refused; }

@@ -1,4 +1,4 @@
-#include "rules/JournalLine.h"
+#include "restore/JournalLine.h"
 
 #include <cstdio>
 

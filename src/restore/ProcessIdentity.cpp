@@ -1,4 +1,4 @@
-#include "rules/ProcessIdentity.h"
+#include "restore/ProcessIdentity.h"
 
 #include "platform/Platform.h"
 #include "process/clsEnhance.h"

@@ -1,7 +1,7 @@
-#include "rules/JournalReader.h"
+#include "restore/JournalReader.h"
 
 #include "platform/Platform.h"
-#include "rules/JournalLine.h"
+#include "restore/JournalLine.h"
 
 namespace {
 

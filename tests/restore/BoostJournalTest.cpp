@@ -2,15 +2,17 @@
 // removed by the undo, and read at the next start after a hard kill.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "platform/sim/Machine.h"
 #include "process/clsEnhance.h"
-#include "rules/BoostRecovery.h"
-#include "rules/JournalLine.h"
-#include "rules/JournalReader.h"
+#include "restore/BoostRecovery.h"
+#include "restore/JournalLine.h"
+#include "restore/JournalReader.h"
+#include "restore/RestoreJournal.h"
 #include "rules/RuleEngine.h"
 
 namespace {
@@ -22,15 +24,15 @@ const char kScript[] =
     "[s]\npolicy=priority \"all\" \"low\"\npolicy=cpumask \"all\" \"last\"\n"
     "policy=suspend \"game.exe\" \"on\"\npolicy=hide \"game.exe\" \"on\"";
 
-class BoostJournal : public ::testing::Test {
+class BoostJournalTest : public ::testing::Test {
 protected:
-    BoostJournal() {
+    BoostJournalTest() {
         machine.files.AddDirectory("C:\\Kestrava");
         machine.systemInfo.SetActiveProcessorMask(0xF);
     }
 
     void Boost(RuleEngine& engine) {
-        engine.JournalTo(kJournal);
+        engine.JournalTo(NewJournal());
         engine.Parse(kScript);
         engine.Execute(0);
     }
@@ -40,6 +42,8 @@ protected:
         machine.processes.SetCurrentProcess(machine.processes.AddProcess("C:\\Kestrava\\Vornel.exe"));
         if (endEarlierCopy) machine.processes.EndProcess(earlier);
     }
+    // A journal of its own for each engine, as each copy of the program has; it outlives the engine.
+    BoostJournal* NewJournal() { return &journals.emplace_back(kJournal); }
     ProcessIdentity Identity(DWORD id, const std::string& name) { return {id, ProcessCreationTime(id), name}; }
     // A journal left by a copy of Vornel that is no longer running.
     void WriteJournalOfEndedCopy(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
@@ -61,9 +65,10 @@ protected:
     const DWORD game = machine.processes.AddProcess("C:\\Games\\game.exe", 2);
     const DWORD chat = machine.processes.AddProcess("C:\\Chat\\chat.exe");
     const win::HWND gameWindow = machine.user.CreateTopLevelWindow("Game", "game", game, true);
+    std::deque<RestoreJournal> journals;
 };
 
-TEST_F(BoostJournal, HoldsEveryRecordAndWindowOfTheBoostUntilTheUndo) {
+TEST_F(BoostJournalTest, HoldsEveryRecordAndWindowOfTheBoostUntilTheUndo) {
     RuleEngine engine;
     Boost(engine);
 
@@ -96,7 +101,7 @@ TEST_F(BoostJournal, HoldsEveryRecordAndWindowOfTheBoostUntilTheUndo) {
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
-TEST_F(BoostJournal, ANewStartPutsBackWhatAKilledCopyLeft) {
+TEST_F(BoostJournalTest, ANewStartPutsBackWhatAKilledCopyLeft) {
     RuleEngine killed;  // its undo never runs before the recovery
     Boost(killed);
     ASSERT_EQ(SuspendCount(game), 1u);
@@ -115,9 +120,9 @@ TEST_F(BoostJournal, ANewStartPutsBackWhatAKilledCopyLeft) {
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
-TEST_F(BoostJournal, AHiddenWindowComesBackEvenWhenItsProcessHasNoRestoreFlags) {
+TEST_F(BoostJournalTest, AHiddenWindowComesBackEvenWhenItsProcessHasNoRestoreFlags) {
     RuleEngine killed;
-    killed.JournalTo(kJournal);
+    killed.JournalTo(NewJournal());
     killed.Parse("[s]\npolicy=hide \"game.exe\" \"on\"");
     killed.Execute(0);
     ASSERT_EQ(killed.GetOptimizedProcessCount(), 0);
@@ -128,7 +133,7 @@ TEST_F(BoostJournal, AHiddenWindowComesBackEvenWhenItsProcessHasNoRestoreFlags) 
     EXPECT_TRUE(machine.user.IsWindowVisible(gameWindow));
 }
 
-TEST_F(BoostJournal, AJournalWhoseOwnerStillRunsIsLeftAlone) {
+TEST_F(BoostJournalTest, AJournalWhoseOwnerStillRunsIsLeftAlone) {
     RuleEngine running;
     Boost(running);
     const std::string written = machine.files.Read(kJournal);
@@ -147,7 +152,7 @@ TEST_F(BoostJournal, AJournalWhoseOwnerStillRunsIsLeftAlone) {
     EXPECT_EQ(machine.files.Read(kJournal), written);
 }
 
-TEST_F(BoostJournal, AReusedProcessIdIsNotTouched) {
+TEST_F(BoostJournalTest, AReusedProcessIdIsNotTouched) {
     RuleEngine killed;
     Boost(killed);
     StartVornelAgain();
@@ -171,10 +176,10 @@ TEST_F(BoostJournal, AReusedProcessIdIsNotTouched) {
 }
 
 // The 9x family cannot tell a process's start time: the executable name decides.
-TEST_F(BoostJournal, OnThe9xFamilyTheExecutableNameDecides) {
+TEST_F(BoostJournalTest, OnThe9xFamilyTheExecutableNameDecides) {
     machine.systemInfo.UseWindows9x();
     RuleEngine killed;
-    killed.JournalTo(kJournal);
+    killed.JournalTo(NewJournal());
     killed.Parse("[s]\npolicy=priority \"all\" \"low\"");
     killed.Execute(0);
     JournalContents journal = ReadJournal(kJournal);
@@ -190,7 +195,7 @@ TEST_F(BoostJournal, OnThe9xFamilyTheExecutableNameDecides) {
     EXPECT_EQ(machine.processes.PriorityOf(chat), win::HIGH_PRIORITY_CLASS);
 }
 
-TEST_F(BoostJournal, AWindowIsPutBackOnlyWhileItsRecordedProcessOwnsIt) {
+TEST_F(BoostJournalTest, AWindowIsPutBackOnlyWhileItsRecordedProcessOwnsIt) {
     const win::HWND chatWindow = machine.user.CreateTopLevelWindow("Chat", "chat", chat, false);
     const DWORD other = machine.processes.AddProcess("C:\\Other\\other.exe");
     const win::HWND otherWindow = machine.user.CreateTopLevelWindow("Other", "other", other, false);
@@ -209,7 +214,7 @@ TEST_F(BoostJournal, AWindowIsPutBackOnlyWhileItsRecordedProcessOwnsIt) {
     EXPECT_FALSE(machine.user.IsWindowVisible(otherWindow));
 }
 
-TEST_F(BoostJournal, ACutJournalPutsBackItsWholeLinesOnly) {
+TEST_F(BoostJournalTest, ACutJournalPutsBackItsWholeLinesOnly) {
     for (DWORD id : {game, chat}) clsEnhance().SuspendProcess(id);
     const std::string chatLine = RecordLine(Identity(chat, "chat.exe"), RestoreRecord{chat, 0x20});
     WriteJournalOfEndedCopy({RecordLine(Identity(game, "game.exe"), RestoreRecord{game, 0x28, win::NORMAL_PRIORITY_CLASS}),
@@ -224,7 +229,7 @@ TEST_F(BoostJournal, ACutJournalPutsBackItsWholeLinesOnly) {
     EXPECT_FALSE(machine.files.Exists(kJournal));
 }
 
-TEST_F(BoostJournal, CorruptOrForeignJournalsChangeNothingAndAreRemoved) {
+TEST_F(BoostJournalTest, CorruptOrForeignJournalsChangeNothingAndAreRemoved) {
     clsEnhance().SuspendProcess(game);
     const std::string gameLine = RecordLine(Identity(game, "game.exe"), RestoreRecord{game, 0x20});
     std::string changed = gameLine;
@@ -254,7 +259,7 @@ TEST_F(BoostJournal, CorruptOrForeignJournalsChangeNothingAndAreRemoved) {
     EXPECT_EQ(machine.files.OpenStreams(), 0u);
 }
 
-TEST_F(BoostJournal, AnEngineWithoutAPathKeepsNoJournal) {
+TEST_F(BoostJournalTest, AnEngineWithoutAPathKeepsNoJournal) {
     RuleEngine engine;
     engine.Parse(kScript);
     engine.Execute(0);

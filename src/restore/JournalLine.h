@@ -14,7 +14,7 @@
 
 #include "platform/Types.h"
 #include "process/RestoreRecord.h"
-#include "rules/ProcessIdentity.h"
+#include "restore/ProcessIdentity.h"
 
 constexpr char kJournalVersionLine[] = "Kestrava boost journal 1";
 
