@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/Platform.h"
+#include "registry/OverwriteRecorder.h"
 #include "registry/RegistryKey.h"
 
 using namespace win;
@@ -87,7 +88,7 @@ std::string PrimaryAdapterKey(platform::EnumDisplayDevicesAProc enumDevices) {
 
 }  // namespace
 
-GraphicsTuner::GraphicsTuner() {
+GraphicsTuner::GraphicsTuner(OverwriteRecorder* recorder) : recorder_(recorder) {
     auto& modules = platform::Modules();
     HMODULE user32 = modules.LoadLibraryA("user32.dll");
     if (user32 == nullptr) return;
@@ -118,6 +119,7 @@ bool GraphicsTuner::WriteValues(const ValueTable* const* tables, int count, int 
     for (int i = 0; i < count; ++i) {
         BYTE data[4];
         PickData(*tables[i], level, data);
+        if (recorder_) recorder_->BeforeOverwrite(key, tables[i]->name);
         written = key.SetValue(tables[i]->name, data, sizeof data, REG_BINARY) && written;
     }
     key.Close();

@@ -4,10 +4,13 @@
 
 #include <string>
 
+class OverwriteRecorder;
+
 class GraphicsTuner {
 public:
-    // Finds the primary adapter's key; it stays empty when there is none.
-    GraphicsTuner();
+    // Finds the primary adapter's key; it stays empty when there is none. The recorder,
+    // when given, is told of every value just before it is written.
+    explicit GraphicsTuner(OverwriteRecorder* recorder = nullptr);
     virtual ~GraphicsTuner() = default;
 
     // Profile 0 is the fast profile, 2 the graphics profile.
@@ -35,4 +38,5 @@ private:
     bool WriteValues(const ValueTable* const* tables, int count, int level);
 
     std::string adapterKey_;
+    OverwriteRecorder* recorder_;
 };

@@ -12,6 +12,7 @@
 // networks that this program's users are on.
 constexpr const char* kDefaultProbeHost = "168.126.63.1";
 
+class OverwriteRecorder;
 class RegistryKey;
 
 class NetworkTuner {
@@ -36,6 +37,8 @@ public:
     void ComputeMssAndWindow(int size, int& mss, int& window);
     // Writes the TCP/IP values for size and appends the old ones to backupPath.
     void ApplyTcpTuning(int size, const std::string& backupPath);
+    // Tells the recorder of every TCP/IP value just before it is written (none: nullptr).
+    void RecordOverwritesWith(OverwriteRecorder* recorder) { overwriteRecorder = recorder; }
 
 private:
     static constexpr std::size_t kCommandBufferSize = 260;  // so a command holds at most 259 characters
@@ -44,6 +47,7 @@ private:
     enum class OldValue { Dword, String };
     // Appends the value's name and its old content (or "Default") to tcpBackupText.
     void RecordOldValue(RegistryKey& key, const char* name, OldValue kind);
+    void BeforeOverwrite(RegistryKey& key, const char* name);
     void ApplyNtValues(int window);
     void Apply9xValues(int size, int mss, int window);
 
@@ -51,6 +55,7 @@ private:
     std::string outputPath;
     win::HWND notifyWindow = nullptr;
     std::string tcpBackupText;
+    OverwriteRecorder* overwriteRecorder = nullptr;
 };
 
 // Makes exeFolder\Restore\NetOpti and returns the backup file path for this moment.

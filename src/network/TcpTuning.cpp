@@ -5,15 +5,13 @@
 
 #include "network/NetworkBackup.h"
 #include "network/NetworkTuner.h"
+#include "network/TcpKeys.h"
 #include "platform/Platform.h"
+#include "registry/OverwriteRecorder.h"
 #include "registry/RegistryKey.h"
 
 namespace {
 
-constexpr const char* kNtParameters = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-constexpr const char* kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-constexpr const char* kMstcpParameters = "System\\CurrentControlSet\\Services\\VxD\\MSTCP\\Parameters";
-constexpr const char* kNetTransAdapter = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
 constexpr int kIpAndTcpHeaders = 40;
 constexpr int kWindowLimit9x = 65535;
 constexpr int kWindowLimitNt = 372564;
@@ -54,6 +52,10 @@ void NetworkTuner::ApplyTcpTuning(int size, const std::string& backupPath) {
     network::AppendNetworkBackup(backupPath, tcpBackupText);
 }
 
+void NetworkTuner::BeforeOverwrite(RegistryKey& key, const char* name) {
+    if (overwriteRecorder) overwriteRecorder->BeforeOverwrite(key, name);
+}
+
 void NetworkTuner::ApplyNtValues(int window) {
     const auto windowBytes = static_cast<win::DWORD>(window);
     const struct {
@@ -65,9 +67,10 @@ void NetworkTuner::ApplyNtValues(int window) {
         {"GlobalMaxTcpWindowSize", windowBytes}, {"TcpMaxDupAcks", 2},
     };
     RegistryKey key;
-    key.Open(win::HKEY_LOCAL_MACHINE, kNtParameters, true, false);
+    key.Open(win::HKEY_LOCAL_MACHINE, kNtTcpParameters, true, false);
     for (const auto& row : rows) {
         RecordOldValue(key, row.name, OldValue::Dword);
+        BeforeOverwrite(key, row.name);
         key.SetDword(row.name, row.value);
     }
     key.Close();
@@ -78,6 +81,7 @@ void NetworkTuner::Apply9xValues(int size, int mss, int window) {
     auto setString = [this, &key](const std::string& path, const char* name, const std::string& text) {
         key.Open(win::HKEY_LOCAL_MACHINE, path, true, false);
         RecordOldValue(key, name, OldValue::String);
+        BeforeOverwrite(key, name);
         key.SetString(name, text);
         key.Close();
     };
@@ -90,6 +94,7 @@ void NetworkTuner::Apply9xValues(int size, int mss, int window) {
 
     key.Open(win::HKEY_LOCAL_MACHINE, kMstcpParameters, true, false);
     RecordOldValue(key, "MaxDupAcks", OldValue::Dword);
+    BeforeOverwrite(key, "MaxDupAcks");
     key.SetDword("MaxDupAcks", 2);
     key.Close();
 
@@ -97,8 +102,9 @@ void NetworkTuner::Apply9xValues(int size, int mss, int window) {
     key.Open(win::HKEY_LOCAL_MACHINE, std::string(kNetTransAdapter) + "0001", true, false);
     RecordOldValue(key, "MaxMTU", OldValue::String);
     key.Close();
-    for (int adapter = 0; adapter <= 9; ++adapter) {
+    for (int adapter = 0; adapter < kNetTransAdapters; ++adapter) {
         key.Open(win::HKEY_LOCAL_MACHINE, std::string(kNetTransAdapter) + "000" + Decimal(adapter), true, false);
+        BeforeOverwrite(key, "MaxMTU");
         key.SetString("MaxMTU", Decimal(size));
         key.Close();
     }

@@ -14,6 +14,10 @@ public:
     virtual BOOL DeleteFileA(const char* path) = 0;
     virtual DWORD GetFileAttributesA(const char* path) = 0;
     virtual BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) = 0;
+    virtual BOOL MoveFileA(const char* existingPath, const char* newPath) = 0;
+    virtual HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) = 0;
+    virtual BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) = 0;
+    virtual BOOL FindClose(HANDLE search) = 0;
     virtual void GetLocalTime(SYSTEMTIME* time) = 0;
     // C runtime streams; text modes translate "\n" to "\r\n" on output and back on input.
     virtual CRTFILE fopen(const char* path, const char* mode) = 0;

@@ -16,6 +16,13 @@ public:
                                   DWORD* size) = 0;
     virtual LONG RegSetValueExA(HKEY key, const char* name, DWORD reserved, DWORD type, const BYTE* data,
                                 DWORD size) = 0;
+    virtual LONG RegDeleteValueA(HKEY key, const char* name) = 0;
+    // On the 9x family this deletes the sub-keys too; callers delete only empty keys.
+    virtual LONG RegDeleteKeyA(HKEY root, const char* subKey) = 0;
+    virtual LONG RegQueryInfoKeyA(HKEY key, char* className, DWORD* classSize, DWORD* reserved, DWORD* subKeys,
+                                  DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values,
+                                  DWORD* maxValueNameLength, DWORD* maxValueLength, DWORD* securityDescriptorSize,
+                                  FILETIME* lastWriteTime) = 0;
     virtual LONG RegGetKeySecurity(HKEY key, DWORD information, PSECURITY_DESCRIPTOR descriptor,
                                    DWORD* size) = 0;
     virtual LONG RegSetKeySecurity(HKEY key, DWORD information, PSECURITY_DESCRIPTOR descriptor) = 0;

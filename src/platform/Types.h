@@ -273,6 +273,19 @@ constexpr DWORD FILE_SHARE_WRITE = 0x2;
 struct SYSTEMTIME {
     WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
 };
+constexpr DWORD MAX_PATH = 260;
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CHAR cFileName[MAX_PATH];
+    CHAR cAlternateFileName[14];
+};
 
 // Registry and security
 inline HKEY const HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<LONG>(0x80000000)));
@@ -295,6 +308,7 @@ constexpr REGSAM KEY_CREATE_LINK = 0x0020;
 constexpr REGSAM KEY_READ = 0x20019;
 constexpr REGSAM KEY_WRITE = 0x20006;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+constexpr DWORD DELETE = 0x00010000;
 constexpr DWORD READ_CONTROL = 0x00020000;
 constexpr DWORD WRITE_DAC = 0x00040000;
 constexpr DWORD DACL_SECURITY_INFORMATION = 4;

@@ -130,7 +130,10 @@ bool RegistryKey::Open(HKEY root, const std::string& path, bool create, bool rea
     if (key_ != nullptr) return false;
     const std::string subKey = WithoutLeadingBackslash(path);
     bool needsWidening = false;
-    if (!Probe(root, subKey, needsWidening)) return create && Create(root, subKey);
+    if (!Probe(root, subKey, needsWidening)) {
+        created_ = create && Create(root, subKey);
+        return created_;
+    }
     if (needsWidening) Widen(root, subKey);
     root_ = root;
     path_ = subKey;
@@ -158,6 +161,7 @@ bool RegistryKey::Close() {
         platform::Registry().RegCloseKey(key_);
         key_ = nullptr;
     }
+    created_ = false;
     Restore();
     path_.clear();
     return true;
@@ -254,6 +258,41 @@ bool RegistryKey::SetValue(const std::string& name, const void* data, DWORD size
     if (key_ == nullptr) return false;
     return platform::Registry().RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
            ERROR_SUCCESS;
+}
+
+bool RegistryKey::QueryValue(const std::string& name, DWORD& type, std::vector<BYTE>& data) {
+    data.clear();
+    if (key_ == nullptr) return false;
+    auto& registry = platform::Registry();
+    DWORD size = 0;
+    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    data.resize(size);
+    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
+        data.clear();
+        return false;
+    }
+    data.resize(size);
+    return true;
+}
+
+bool RegistryKey::DeleteValue(const std::string& name) {
+    return key_ != nullptr && platform::Registry().RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegistryKey::IsEmpty() {
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    return key_ != nullptr &&
+           platform::Registry().RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                                                 nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           subKeys == 0 && values == 0;
+}
+
+bool DeleteEmptyKey(HKEY root, const std::string& path) {
+    RegistryKey key;
+    const bool empty = key.Open(root, path, false, false) && key.IsEmpty();
+    key.Close();
+    return empty && platform::Registry().RegDeleteKeyA(root, WithoutLeadingBackslash(path).c_str()) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::ValueExists(const std::string& name) {

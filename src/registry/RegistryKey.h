@@ -34,8 +34,15 @@ public:
     bool SetDword(const std::string& name, win::DWORD value);
     bool SetValue(const std::string& name, const void* data, win::DWORD size, win::DWORD type);
     bool ValueExists(const std::string& name);
+    // The value's type and data as stored; false when it cannot be read.
+    bool QueryValue(const std::string& name, win::DWORD& type, std::vector<win::BYTE>& data);
+    bool DeleteValue(const std::string& name);
+    // True when the open key holds neither values nor sub-keys.
+    bool IsEmpty();
 
     bool IsOpen() const { return key_ != nullptr; }
+    // True while the key is open from an Open that created it.
+    bool CreatedKey() const { return created_; }
     // Root and sub-key text of the last Open or Create; the text is emptied by Close.
     win::HKEY Root() const { return root_; }
     const std::string& Path() const { return path_; }
@@ -53,10 +60,15 @@ private:
     void Restore();
 
     win::HKEY key_ = nullptr;
+    bool created_ = false;
     win::HKEY root_ = nullptr;
     std::string path_;
     std::vector<JournalEntry> journal_;  // in widening order, top of the path first
 };
+
+// Deletes a key that holds neither values nor sub-keys, widening its security like Open;
+// false, with nothing deleted, otherwise.
+bool DeleteEmptyKey(win::HKEY root, const std::string& path);
 
 // True on the NT family (GetVersionExA, extended structure first).
 bool IsWindowsNt();

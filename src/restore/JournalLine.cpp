@@ -1,6 +1,6 @@
 #include "restore/JournalLine.h"
 
-#include <cstdio>
+#include "restore/CheckedLines.h"
 
 namespace {
 
@@ -11,52 +11,12 @@ struct Kind {
 constexpr Kind kKinds[] = {{"owner", 0}, {"record", 3}, {"window", 2}};
 constexpr size_t kStartDigits = 16;
 
-uint32_t Check(const std::string& body) {
-    uint32_t hash = 2166136261u;
-    for (unsigned char c : body) hash = (hash ^ c) * 16777619u;
-    return hash;
-}
-
-std::string Hex(uint64_t value, int width = 0) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%0*llx", width, static_cast<unsigned long long>(value));
-    return text;
-}
-
 std::string Line(const char* kind, const ProcessIdentity& process, const std::vector<uint64_t>& values) {
     std::string body = std::string(kind) + " " + std::to_string(process.processId) + " " +
                        Hex(process.creationTime, kStartDigits);
     for (uint64_t value : values) body += " " + Hex(value);
     body += " " + process.name;
-    return body + " #" + Hex(Check(body), 8);
-}
-
-// Lower-case digits only, as written, so every line has one spelling; 16 for any other character.
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 16;
-}
-
-// The whole token as a number of at most maxDigits digits.
-bool ParseNumber(const std::string& token, int base, size_t maxDigits, uint64_t& value) {
-    if (token.empty() || token.size() > maxDigits) return false;
-    value = 0;
-    for (char c : token) {
-        int digit = DigitValue(c);
-        if (digit >= base) return false;
-        value = value * base + digit;
-    }
-    return true;
-}
-
-// The next blank-separated token from at; false when there is none or it is empty.
-bool NextToken(const std::string& text, size_t& at, std::string& token) {
-    size_t blank = text.find(' ', at);
-    if (blank == std::string::npos || blank == at) return false;
-    token = text.substr(at, blank - at);
-    at = blank + 1;
-    return true;
+    return CheckedLine(body);
 }
 
 }  // namespace
@@ -72,13 +32,8 @@ std::string WindowLine(const ProcessIdentity& process, win::HWND window, win::WO
 }
 
 bool ParseJournalLine(const std::string& text, JournalLine& line) {
-    size_t mark = text.rfind(" #");
-    uint64_t check = 0;
-    if (mark == std::string::npos || text.size() - mark != 10 || !ParseNumber(text.substr(mark + 2), 16, 8, check)) {
-        return false;
-    }
-    const std::string body = text.substr(0, mark);
-    if (Check(body) != check) return false;
+    std::string body;
+    if (!CheckedBody(text, body)) return false;
 
     size_t at = 0;
     std::string token;

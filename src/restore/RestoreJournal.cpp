@@ -1,6 +1,7 @@
 #include "restore/RestoreJournal.h"
 
 #include "platform/Platform.h"
+#include "restore/CheckedLines.h"
 #include "restore/JournalLine.h"
 
 std::string RestoreJournalPath(const std::string& exeFolder) { return exeFolder + "\\Restore\\BoostJournal.txt"; }
@@ -27,17 +28,11 @@ void RestoreJournal::Append(const std::string& line) {
         }
         size_t slash = path.rfind('\\');
         if (slash != std::string::npos) files.CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
-        win::CRTFILE file = files.fopen(path.c_str(), "wt");
-        if (!file) return;
         const ProcessIdentity owner = RunningProcesses().Identify(platform::Processes().GetCurrentProcessId());
-        files.fputs((std::string(kJournalVersionLine) + "\n" + OwnerLine(owner) + "\n").c_str(), file);
-        files.fclose(file);
+        if (!WriteText(path, "wt", std::string(kJournalVersionLine) + "\n" + OwnerLine(owner) + "\n")) return;
         state = State::Writing;
     }
-    win::CRTFILE file = files.fopen(path.c_str(), "at");
-    if (!file) return;
-    files.fputs((line + "\n").c_str(), file);
-    files.fclose(file);
+    WriteText(path, "at", line + "\n");
 }
 
 void RestoreJournal::Remove() {

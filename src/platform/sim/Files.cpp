@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/sim/Machine.h"
@@ -13,6 +16,29 @@ namespace {
 struct FileObject : HandleObject {
     std::string key;
 };
+
+struct SearchObject : HandleObject {
+    std::vector<std::pair<std::string, DWORD>> entries;  // name and attributes
+    size_t next = 0;
+};
+
+bool Matches(const char* pattern, const char* name) {
+    if (*pattern == '\0') return *name == '\0';
+    if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
+    return *pattern == *name && Matches(pattern + 1, name + 1);
+}
+
+bool FillFound(SearchObject& search, WIN32_FIND_DATAA* found) {
+    if (search.next >= search.entries.size()) {
+        platform::Handles().SetLastError(ERROR_NO_MORE_FILES);
+        return false;
+    }
+    const auto& entry = search.entries[search.next++];
+    *found = WIN32_FIND_DATAA{};
+    found->dwFileAttributes = entry.second;
+    std::snprintf(found->cFileName, sizeof found->cFileName, "%s", entry.first.c_str());
+    return true;
+}
 
 }  // namespace
 
@@ -142,6 +168,63 @@ BOOL Files::CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES*) {
     }
     directories_.insert(key);
     return TRUE;
+}
+
+BOOL Files::MoveFileA(const char* existingPath, const char* newPath) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string from = Key(existingPath ? existingPath : "");
+    const std::string to = Key(newPath ? newPath : "");
+    auto file = files_.find(from);
+    if (file == files_.end() || denied_.count(from)) {
+        platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    if (files_.count(to) || directories_.count(to) || !ParentExists(to)) {
+        platform::Handles().SetLastError(files_.count(to) ? ERROR_ALREADY_EXISTS : ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    files_[to] = std::move(file->second);
+    files_.erase(from);
+    return TRUE;
+}
+
+HANDLE Files::FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) {
+    auto search = std::make_shared<SearchObject>();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const std::string key = Key(pattern ? pattern : "");
+        const size_t slash = key.rfind('\\');
+        const std::string folder = slash == std::string::npos ? "" : key.substr(0, slash + 1);
+        const std::string namePattern = key.substr(folder.size());
+        auto collect = [&](const std::string& path, DWORD attributes) {
+            if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return;
+            const std::string name = path.substr(folder.size());
+            if (name.find('\\') == std::string::npos && Matches(namePattern.c_str(), name.c_str())) {
+                search->entries.emplace_back(name, attributes);
+            }
+        };
+        for (const auto& file : files_) collect(file.first, FILE_ATTRIBUTE_NORMAL);
+        for (const std::string& directory : directories_) collect(directory, FILE_ATTRIBUTE_DIRECTORY);
+    }
+    if (!FillFound(*search, found)) {
+        platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    return machine_.handles.Add(search);
+}
+
+BOOL Files::FindNextFileA(HANDLE handle, WIN32_FIND_DATAA* found) {
+    auto search = machine_.handles.Get<SearchObject>(handle);
+    if (!search) {
+        platform::Handles().SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return FillFound(*search, found) ? TRUE : FALSE;
+}
+
+BOOL Files::FindClose(HANDLE handle) {
+    if (!machine_.handles.Get<SearchObject>(handle)) return FALSE;
+    return machine_.handles.CloseHandle(handle);
 }
 
 void Files::GetLocalTime(SYSTEMTIME* time) {

@@ -36,6 +36,11 @@ public:
     BOOL DeleteFileA(const char* path) override;
     DWORD GetFileAttributesA(const char* path) override;
     BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) override;
+    BOOL MoveFileA(const char* existingPath, const char* newPath) override;
+    // The pattern's last part may hold '*' wild cards; names come back in lower case.
+    HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) override;
+    BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found) override;
+    BOOL FindClose(HANDLE search) override;
     void GetLocalTime(SYSTEMTIME* time) override;
     CRTFILE fopen(const char* path, const char* mode) override;
     int fputs(const char* text, CRTFILE stream) override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/Platform.h"
@@ -204,6 +205,40 @@ void Registry::PutValue(HKEY root, const std::string& path, const std::string& n
     keys_[keyName].values[Lower(name)] = Value{type, data};
 }
 
+std::string Registry::Dump(HKEY root, const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string top;
+    if (Resolve(root, path.c_str(), top) != ERROR_SUCCESS) return "";
+    std::string text;
+    for (const auto& key : keys_) {
+        const std::string& name = key.first;
+        if (name != top && name.compare(0, top.size() + 1, top + "\\") != 0) continue;
+        text += "[" + name + "]\n";
+        for (const auto& value : key.second.values) {
+            char type[16];
+            std::snprintf(type, sizeof type, " %lu:", static_cast<unsigned long>(value.second.type));
+            text += value.first + type;
+            for (BYTE byte : value.second.data) {
+                char hex[4];
+                std::snprintf(hex, sizeof hex, "%02x", byte);
+                text += hex;
+            }
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+std::vector<std::string> Registry::ChildrenOf(const std::string& name) const {
+    std::vector<std::string> children;
+    const std::string prefix = name + "\\";
+    for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+         ++it) {
+        if (it->first.find('\\', prefix.size()) == std::string::npos) children.push_back(it->first);
+    }
+    return children;
+}
+
 bool Registry::ReadValue(HKEY root, const std::string& path, const std::string& name, DWORD& type,
                          std::vector<BYTE>& data) const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -331,6 +366,53 @@ LONG Registry::RegSetValueExA(HKEY handle, const char* name, DWORD reserved, DWO
     Key* key = Use(handle, KEY_SET_VALUE, error);
     if (key == nullptr) return error;
     key->values[Lower(name == nullptr ? "" : name)] = Value{type, std::vector<BYTE>(data, data + size)};
+    return ERROR_SUCCESS;
+}
+
+LONG Registry::RegDeleteValueA(HKEY handle, const char* name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    LONG error;
+    Key* key = Use(handle, KEY_SET_VALUE, error);
+    if (key == nullptr) return error;
+    return key->values.erase(Lower(name == nullptr ? "" : name)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+LONG Registry::RegDeleteKeyA(HKEY root, const char* subKey) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string name;
+    LONG error = Resolve(root, subKey, name);
+    if (error != ERROR_SUCCESS) return error;
+    if (name == RootName(root)) return ERROR_ACCESS_DENIED;
+    auto key = keys_.find(name);
+    if (key == keys_.end()) return ERROR_FILE_NOT_FOUND;
+    const bool nt = Nt();
+    if (nt && ((Allowed(key->second) & DELETE) == 0 || !ChildrenOf(name).empty())) return ERROR_ACCESS_DENIED;
+    // The 9x family deletes the whole tree below the key.
+    const std::string prefix = name + "\\";
+    for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;) {
+        it = keys_.erase(it);
+    }
+    keys_.erase(name);
+    return ERROR_SUCCESS;
+}
+
+LONG Registry::RegQueryInfoKeyA(HKEY handle, char* className, DWORD* classSize, DWORD*, DWORD* subKeys,
+                                DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values,
+                                DWORD* maxValueNameLength, DWORD* maxValueLength, DWORD* securityDescriptorSize,
+                                FILETIME* lastWriteTime) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    LONG error;
+    std::string name;
+    Key* key = Use(handle, KEY_QUERY_VALUE, error, &name);
+    if (key == nullptr) return error;
+    if (className != nullptr && classSize != nullptr && *classSize > 0) className[0] = '\0';
+    for (DWORD* unknown : {classSize, maxSubKeyLength, maxClassLength, maxValueNameLength, maxValueLength,
+                           securityDescriptorSize}) {
+        if (unknown != nullptr) *unknown = 0;
+    }
+    if (subKeys != nullptr) *subKeys = static_cast<DWORD>(ChildrenOf(name).size());
+    if (values != nullptr) *values = static_cast<DWORD>(key->values.size());
+    if (lastWriteTime != nullptr) *lastWriteTime = FILETIME{};
     return ERROR_SUCCESS;
 }
 

@@ -31,6 +31,9 @@ public:
     // False when the key or value is missing.
     bool ReadValue(HKEY root, const std::string& path, const std::string& name, DWORD& type,
                    std::vector<BYTE>& data) const;
+    // Every key at and below the path with its values (names, types, data), one line each,
+    // so that two states of a tree compare as text; empty when the key is missing.
+    std::string Dump(HKEY root, const std::string& path) const;
     // Replaces the key's DACL with one allowing the given rights to Administrators.
     void Grant(HKEY root, const std::string& path, DWORD mask);
     std::vector<BYTE> SecurityOf(HKEY root, const std::string& path) const;
@@ -51,6 +54,11 @@ public:
                           DWORD* size) override;
     LONG RegSetValueExA(HKEY key, const char* name, DWORD reserved, DWORD type, const BYTE* data,
                         DWORD size) override;
+    LONG RegDeleteValueA(HKEY key, const char* name) override;
+    LONG RegDeleteKeyA(HKEY root, const char* subKey) override;
+    LONG RegQueryInfoKeyA(HKEY key, char* className, DWORD* classSize, DWORD* reserved, DWORD* subKeys,
+                          DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values, DWORD* maxValueNameLength,
+                          DWORD* maxValueLength, DWORD* securityDescriptorSize, FILETIME* lastWriteTime) override;
     LONG RegGetKeySecurity(HKEY key, DWORD information, PSECURITY_DESCRIPTOR descriptor, DWORD* size) override;
     LONG RegSetKeySecurity(HKEY key, DWORD information, PSECURITY_DESCRIPTOR descriptor) override;
     BOOL LookupAccountNameA(const char* systemName, const char* accountName, PSID sid, DWORD* sidSize,
@@ -79,6 +87,8 @@ private:
     // root or a sub-key starting with '\'.
     LONG Resolve(HKEY root, const char* subKey, std::string& name) const;
     void CreatePath(const std::string& name);
+    // The names of the keys directly below a key.
+    std::vector<std::string> ChildrenOf(const std::string& name) const;
     DWORD Allowed(const Key& key);
     LONG OpenHandle(const std::string& name, DWORD access, HKEY* result);
     // The key behind an open handle with the given right; nullptr with the error set.

@@ -4,6 +4,7 @@
 #include "platform/win32/Win32.h"
 
 KESTRAVA_SAME_LAYOUT(SYSTEMTIME);
+KESTRAVA_SAME_LAYOUT(WIN32_FIND_DATAA);
 
 namespace {
 
@@ -19,6 +20,14 @@ public:
     BOOL CreateDirectoryA(const char* path, win::SECURITY_ATTRIBUTES* attributes) override {
         return ::CreateDirectoryA(path, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes));
     }
+    BOOL MoveFileA(const char* existingPath, const char* newPath) override { return ::MoveFileA(existingPath, newPath); }
+    HANDLE FindFirstFileA(const char* pattern, win::WIN32_FIND_DATAA* found) override {
+        return ::FindFirstFileA(pattern, reinterpret_cast<::WIN32_FIND_DATAA*>(found));
+    }
+    BOOL FindNextFileA(HANDLE search, win::WIN32_FIND_DATAA* found) override {
+        return ::FindNextFileA(search, reinterpret_cast<::WIN32_FIND_DATAA*>(found));
+    }
+    BOOL FindClose(HANDLE search) override { return ::FindClose(search); }
     void GetLocalTime(win::SYSTEMTIME* time) override { ::GetLocalTime(reinterpret_cast<::SYSTEMTIME*>(time)); }
     win::CRTFILE fopen(const char* path, const char* mode) override { return std::fopen(path, mode); }
     int fputs(const char* text, win::CRTFILE stream) override {

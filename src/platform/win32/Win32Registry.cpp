@@ -27,6 +27,16 @@ public:
                              const win::BYTE* data, win::DWORD size) override {
         return ::RegSetValueExA(Key(key), name, reserved, type, data, size);
     }
+    win::LONG RegDeleteValueA(win::HKEY key, const char* name) override { return ::RegDeleteValueA(Key(key), name); }
+    win::LONG RegDeleteKeyA(win::HKEY root, const char* subKey) override { return ::RegDeleteKeyA(Key(root), subKey); }
+    win::LONG RegQueryInfoKeyA(win::HKEY key, char* className, win::DWORD* classSize, win::DWORD* reserved,
+                               win::DWORD* subKeys, win::DWORD* maxSubKeyLength, win::DWORD* maxClassLength,
+                               win::DWORD* values, win::DWORD* maxValueNameLength, win::DWORD* maxValueLength,
+                               win::DWORD* securityDescriptorSize, win::FILETIME* lastWriteTime) override {
+        return ::RegQueryInfoKeyA(Key(key), className, classSize, reserved, subKeys, maxSubKeyLength, maxClassLength,
+                                  values, maxValueNameLength, maxValueLength, securityDescriptorSize,
+                                  reinterpret_cast<::FILETIME*>(lastWriteTime));
+    }
     win::LONG RegGetKeySecurity(win::HKEY key, win::DWORD information, win::PSECURITY_DESCRIPTOR descriptor,
                                 win::DWORD* size) override {
         return ::RegGetKeySecurity(Key(key), information, descriptor, size);
