@@ -29,6 +29,7 @@ const char kOptionsPrompt[] = "Kestrava에 사용할 옵션을 선택하세요";
 MainDialog::MainDialog(const std::string& folder) : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder), journal(RestoreJournalPath(folder)) {
     icon = platform::User().LoadIconA(ui::AppInstance(), MAKEINTRESOURCEA(IDI_MAIN));
     ruleEngine.JournalTo(&journal);
+    networkTuner.RecordOverwritesWith(&settingsRecord);
 }
 
 void MainDialog::DoDataExchange() {
@@ -147,6 +148,7 @@ void MainDialog::OnBoost() {
 }
 
 bool MainDialog::OptimizeRun() {
+    settingsRecord.Start(SettingsRecordPath(exeFolder));
     ApplyGraphicsProfile();
     if (!RunNetworkStep()) return false;
     RunMemoryStep();
@@ -156,7 +158,7 @@ bool MainDialog::OptimizeRun() {
 }
 
 void MainDialog::ApplyGraphicsProfile() {
-    GraphicsTuner tuner;
+    GraphicsTuner tuner(&settingsRecord);
     int profile;
     if (fastCheck.GetCheck()) {
         profile = 0;

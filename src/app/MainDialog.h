@@ -9,6 +9,7 @@
 #include "app/CrashUndo.h"
 #include "network/NetworkTuner.h"
 #include "restore/RestoreJournal.h"
+#include "restore/SettingsRecord.h"
 #include "rules/RuleEngine.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinStatic.h"
@@ -57,8 +58,9 @@ private:
     int32_t networkDone = 0;
     int32_t releaseDone = 0;
     bool probeStopped = false;
-    NetworkTuner networkTuner;
     const std::string& exeFolder;
+    SettingsRecord settingsRecord;  // of the boost in progress; outlives the tuner that reports to it
+    NetworkTuner networkTuner;
     RestoreJournal journal;  // outlives the engine, whose end undoes the boost
     RuleEngine ruleEngine;
     CrashUndo crashUndo{ruleEngine};

@@ -48,6 +48,10 @@ const Table kOGL563A95F1 = {"OGL_563A95F1",
 const Table kOGL01887890 = {"OGL_01887890", {{0, 0, 0, 0}, {1, 0, 0, 0}, {1, 0, 0, 0}}, Table::AsLevel1};
 const Table kOGL1190801a = {"OGL_1190801a", {{0, 0, 0, 0}, {1, 0, 0, 0}, {1, 0, 0, 0}}, Table::AsLevel1};
 
+const Table* const kAllTables[] = {&kD3D88481200,  &kD3DOGL74095213,      &kOGLRenderQualityFlags, &kOGLQualityEnhancements,
+                                   &kD3D98764205,  &kOGLMaxFramesAllowed, &kD3D36759435,           &kD3D46205529,
+                                   &kOGL563A95F1,  &kOGL01887890,         &kOGL1190801a};
+
 void PickData(const Table& table, int level, BYTE out[4]) {
     const BYTE* chosen = table.data[0];
     if (level >= 0 && level <= 2) {
@@ -95,6 +99,12 @@ GraphicsTuner::GraphicsTuner(OverwriteRecorder* recorder) : recorder_(recorder) 
     auto enumDevices = ProcCast<platform::EnumDisplayDevicesAProc>(modules.GetProcAddress(user32, "EnumDisplayDevicesA"));
     if (enumDevices != nullptr) adapterKey_ = PrimaryAdapterKey(enumDevices);
     modules.FreeLibrary(user32);
+}
+
+std::vector<std::string> GraphicsTuner::ValueNames() {
+    std::vector<std::string> names;
+    for (const Table* table : kAllTables) names.push_back(table->name);
+    return names;
 }
 
 void GraphicsTuner::ApplyProfile(int profileCode) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class OverwriteRecorder;
 
@@ -28,6 +29,9 @@ public:
     bool WriteD3D46205529(int level);
     // "OGL_563A95F1", "OGL_01887890" and "OGL_1190801a" in one open of the key.
     bool WriteOGLUnlockValues(int level);
+
+    // The names of every value a profile writes.
+    static std::vector<std::string> ValueNames();
 
     // Sub-key of HKEY_LOCAL_MACHINE, lower case; empty when no primary adapter was found.
     const std::string& AdapterKey() const { return adapterKey_; }

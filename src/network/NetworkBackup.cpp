@@ -40,6 +40,13 @@ void NetworkTuner::RecordOldValue(RegistryKey& key, const char* name, OldValue k
     tcpBackupText += old + "\n";
 }
 
+std::string MomentName(const win::SYSTEMTIME& moment) {
+    char name[64];
+    std::snprintf(name, sizeof name, kMomentFormat, moment.wYear, moment.wMonth, moment.wDay, moment.wHour,
+                  moment.wMinute, moment.wSecond);
+    return name;
+}
+
 std::string MakeNetworkBackupPath(const std::string& exeFolder) {
     auto& files = platform::Files();
     win::SYSTEMTIME now{};
@@ -48,8 +55,5 @@ std::string MakeNetworkBackupPath(const std::string& exeFolder) {
     const std::string folder = restore + "\\NetOpti";
     files.CreateDirectoryA(restore.c_str(), nullptr);
     files.CreateDirectoryA(folder.c_str(), nullptr);
-    char name[80];
-    std::snprintf(name, sizeof name, "\\%d년%d월%d일%d시%d분%d초.nbk", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
-    return folder + name;
+    return folder + "\\" + MomentName(now) + ".nbk";
 }

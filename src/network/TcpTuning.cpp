@@ -2,6 +2,7 @@
 // Windows families.
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "network/NetworkBackup.h"
 #include "network/NetworkTuner.h"
@@ -58,20 +59,14 @@ void NetworkTuner::BeforeOverwrite(RegistryKey& key, const char* name) {
 
 void NetworkTuner::ApplyNtValues(int window) {
     const auto windowBytes = static_cast<win::DWORD>(window);
-    const struct {
-        const char* name;
-        win::DWORD value;
-    } rows[] = {
-        {"SackOpts", 1},           {"TcpWindowSize", windowBytes},          {"Tcp1323Opts", 1},
-        {"DefaultTTL", 64},        {"EnablePMTUBHDetect", 0},               {"EnablePMTUDiscovery", 1},
-        {"GlobalMaxTcpWindowSize", windowBytes}, {"TcpMaxDupAcks", 2},
-    };
+    const win::DWORD values[] = {1, windowBytes, 1, 64, 0, 1, windowBytes, 2};
+    static_assert(std::size(values) == std::size(kNtTcpValues), "one value per name");
     RegistryKey key;
     key.Open(win::HKEY_LOCAL_MACHINE, kNtTcpParameters, true, false);
-    for (const auto& row : rows) {
-        RecordOldValue(key, row.name, OldValue::Dword);
-        BeforeOverwrite(key, row.name);
-        key.SetDword(row.name, row.value);
+    for (size_t i = 0; i < std::size(values); ++i) {
+        RecordOldValue(key, kNtTcpValues[i], OldValue::Dword);
+        BeforeOverwrite(key, kNtTcpValues[i]);
+        key.SetDword(kNtTcpValues[i], values[i]);
     }
     key.Close();
 }

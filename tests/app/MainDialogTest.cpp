@@ -242,7 +242,9 @@ TEST_F(MainWindowTest, StoppingTheProbeEndsTheRunWithoutWritingAnything) {
     EXPECT_TRUE(machine.user.IsWindowVisible(main));
     EXPECT_EQ(machine.user.FindWindowA(nullptr, kBoostTitle), nullptr);
     EXPECT_FALSE(machine.registry.KeyExists(HKEY_LOCAL_MACHINE, kTcpipKey));
-    EXPECT_FALSE(machine.files.Exists("C:\\Games\\Kestrava\\Restore"));
+    // The display values, written before the probe, are in the settings record; no network backup.
+    EXPECT_FALSE(machine.files.Exists("C:\\Games\\Kestrava\\Restore\\NetOpti"));
+    EXPECT_TRUE(machine.files.Exists("C:\\Games\\Kestrava\\Restore\\Settings"));
     for (const std::string& command : machine.programs.Launched()) {
         EXPECT_EQ(command.find("Drainex"), std::string::npos) << command;
     }

@@ -1,0 +1,41 @@
+#include "restore/SettingsRecord.h"
+
+#include "network/NetworkBackup.h"
+#include "platform/Platform.h"
+#include "registry/RegistryKey.h"
+#include "restore/CheckedLines.h"
+#include "restore/SettingsLine.h"
+
+std::string SettingsRecordFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\Settings"; }
+
+std::string SettingsRecordPath(const std::string& exeFolder) {
+    win::SYSTEMTIME now{};
+    platform::Files().GetLocalTime(&now);
+    return SettingsRecordFolder(exeFolder) + "\\" + MomentName(now) + ".txt";
+}
+
+void SettingsRecord::Start(const std::string& recordPath) {
+    path = recordPath;
+    keys = std::make_unique<TunedKeys>();
+}
+
+void SettingsRecord::BeforeOverwrite(RegistryKey& key, const std::string& name) {
+    if (!keys || !key.IsOpen() || key.Root() != win::HKEY_LOCAL_MACHINE) return;
+    const TunedKey* tuned = keys->WithPath(key.Path());
+    if (tuned == nullptr || !tuned->HoldsValue(name)) return;
+    OldSetting old;
+    old.role = tuned->role;
+    old.name = name;
+    old.createdKey = key.CreatedKey();
+    old.existed = key.ValueExists(name);
+    if (old.existed && !key.QueryValue(name, old.type, old.data)) return;
+    auto& files = platform::Files();
+    std::string text = SettingsLine(old) + "\n";
+    if (files.GetFileAttributesA(path.c_str()) == win::INVALID_FILE_ATTRIBUTES) {
+        const std::string folder = path.substr(0, path.rfind('\\'));
+        files.CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
+        files.CreateDirectoryA(folder.c_str(), nullptr);
+        text = std::string(kSettingsRecordVersionLine) + "\n" + text;
+    }
+    WriteText(path, "at", text);
+}
