@@ -62,16 +62,18 @@ TextFileLines ReadTextLines(const std::string& path, const char* versionLine) {
     result.found = file != nullptr || files.GetFileAttributesA(path.c_str()) != win::INVALID_FILE_ATTRIBUTES;
     bool& versionRead = result.versionRead;
     versionRead = versionLine == nullptr;
-    for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+    size_t start = 0;
+    for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
         std::string text = bytes.substr(start, end - start);
         if (!text.empty() && text.back() == '\r') text.pop_back();
         if (!versionRead) {
-            if (text != versionLine) break;
+            if (text != versionLine) return result;
             versionRead = true;
             continue;
         }
         result.lines.push_back(text);
     }
+    result.lastLineCut = versionRead && start < bytes.size();
     return result;
 }
 

@@ -21,6 +21,7 @@ struct TextFileLines {
     bool found = false;        // the file exists
     bool versionRead = false;  // its first line is the version line asked for
     std::vector<std::string> lines;  // the whole lines after it, without line ends
+    bool lastLineCut = false;        // text after the last line end (a write cut short)
 };
 // Reads at most 1 MiB of the file. Without a version line every whole line is returned.
 TextFileLines ReadTextLines(const std::string& path, const char* versionLine);

@@ -64,7 +64,9 @@ bool ContentOf(const BackedUpValue& value, const std::string& text, OldSetting& 
 NetworkBackupContents ReadNetworkBackup(const std::string& path, bool nt) {
     NetworkBackupContents contents;
     const std::vector<BackedUpValue> table = TableOf(nt);
-    const std::vector<std::string> lines = ReadTextLines(path, nullptr).lines;
+    const TextFileLines file = ReadTextLines(path, nullptr);
+    const std::vector<std::string>& lines = file.lines;
+    if (file.lastLineCut) ++contents.skipped;
     size_t at = 0;
     while (at < lines.size()) {
         const BackedUpValue* value = nullptr;

@@ -103,7 +103,7 @@ public:
             return;
         }
         const TextFileLines file = ReadTextLines(source.path, kSettingsRecordVersionLine);
-        if (!file.versionRead) ++skipped;  // a record of another version is not read
+        if (!file.versionRead || file.lastLineCut) ++skipped;  // a record of another version is not read
         for (const std::string& line : file.lines) {
             OldSetting setting;
             if (ParseSettingsLine(line, setting)) {
