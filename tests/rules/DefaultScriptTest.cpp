@@ -36,6 +36,22 @@ const Names kProtectedSinceVista = {
     "memory compression",          "magnify.exe",     "osk.exe",        "narrator.exe",
 };
 
+// What a game session on today's PC needs running: game platforms, voice chat, the boot-time
+// anti-cheat, recording, and the graphics drivers' helpers.
+const Names kProtectedForGaming = {
+    "steam.exe",           "steamwebhelper.exe",     "epicgameslauncher.exe",   "epicwebhelper.exe",
+    "battle.net.exe",      "riotclientservices.exe", "riot client.exe",         "riotclientux.exe",
+    "riotclientuxrender.exe", "leagueclient.exe",    "leagueclientux.exe",      "leagueclientuxrender.exe",
+    "eadesktop.exe",       "eabackgroundservice.exe", "ubisoftconnect.exe",     "upc.exe",
+    "uplaywebcore.exe",    "nexonplug.exe",          "nexon_launcher.exe",      "netmarble launcher.exe",
+    "stove.exe",           "discord.exe",            "ts3client_win64.exe",     "vgc.exe",
+    "obs64.exe",           "obs-ffmpeg-mux.exe",     "obs-browser-page.exe",    "nvcontainer.exe",
+    "nvdisplay.container.exe", "nvidia share.exe",   "nvidia overlay.exe",      "nvidia web helper.exe",
+    "nvcplui.exe",         "radeonsoftware.exe",     "radeonsettings.exe",      "amdrsserv.exe",
+    "atiesrxx.exe",        "igfxem.exe",             "igfxcuiservice.exe",      "igcc.exe",
+    "intelgraphicssoftware.exe", "arccontrol.exe",
+};
+
 std::string Lines(const std::string& command, const Names& names, const std::string& argument) {
     std::string text;
     for (const std::string& name : names) text += "policy=" + command + " \"" + name + "\" \"" + argument + "\"\n";
@@ -48,60 +64,101 @@ TEST(DefaultScript, SuspendOptionAddsSuspendAndHideBlocksForUnprotectedProcesses
     // The earlier names first and unchanged, the later ones after them, in both blocks.
     auto block = [](const std::string& command) {
         return "policy=" + command + " \"all\" \"on\"\n" + Lines(command, kProtected, "off") +
-               Lines(command, kProtectedSinceVista, "off");
+               Lines(command, kProtectedSinceVista, "off") + Lines(command, kProtectedForGaming, "off");
     };
     EXPECT_EQ(ComposeRuleScript(true), kHead + block("suspend") + block("hide"));
     EXPECT_EQ("policy=suspend \"all\" \"on\"\n" + std::string(ProtectedProcessList), block("suspend"));
 }
 
-// A Windows 10 desktop: the ticked boost leaves the system's processes running with their
-// windows shown, and suspends and hides everything else, this program's windows included.
-TEST(DefaultScript, SuspendOptionOnWindowsTenSparesTheSystemAndStopsTheRest) {
-    sim::Machine machine;
-    const Names system = {
-        "System", "Registry", "smss.exe", "csrss.exe", "wininit.exe", "csrss.exe", "services.exe", "lsass.exe",
-        "winlogon.exe", "fontdrvhost.exe", "fontdrvhost.exe", "svchost.exe", "svchost.exe", "dwm.exe",
-        "Memory Compression", "WUDFHost.exe", "spoolsv.exe", "audiodg.exe", "sihost.exe", "taskhostw.exe",
-        "explorer.exe", "ctfmon.exe", "StartMenuExperienceHost.exe", "ShellExperienceHost.exe",
-        "TextInputHost.exe", "conhost.exe", "Taskmgr.exe"};
-    const Names others = {"RuntimeBroker.exe", "SearchApp.exe", "ApplicationFrameHost.exe", "dllhost.exe",
-                          "SecurityHealthSystray.exe", "OneDrive.exe", "game.exe"};
-    std::vector<win::DWORD> spared;
-    std::vector<win::DWORD> stopped;
-    std::vector<win::HWND> shown;
-    std::vector<win::HWND> hidden;
-    for (const std::string& name : system) {
-        spared.push_back(machine.processes.AddProcess("C:\\Windows\\System32\\" + name, 2));
-        shown.push_back(machine.user.CreateTopLevelWindow("Window", name, spared.back(), true));
+// A desktop of programs, each with two threads and a shown top-level window, and this program
+// with its own window. The ticked boost must leave the spared programs running with their
+// windows shown, and suspend and hide the stopped ones and this program's window.
+class TickedBoostDesktop {
+public:
+    void Start(const std::string& folder, const Names& names, bool spared) {
+        for (const std::string& name : names) {
+            const win::DWORD process = machine_.processes.AddProcess(folder + "\\" + name, 2);
+            programs_.push_back({name, process, machine_.user.CreateTopLevelWindow("Window", name, process, true),
+                                 spared});
+        }
     }
-    for (const std::string& name : others) {
-        stopped.push_back(machine.processes.AddProcess("C:\\Program Files\\" + name, 2));
-        hidden.push_back(machine.user.CreateTopLevelWindow("Window", name, stopped.back(), true));
+
+    void BoostAndCheck() {
+        const win::DWORD self = machine_.processes.CurrentProcess();
+        const win::HWND ownWindow = machine_.user.CreateTopLevelWindow("Vornel", "Kestrava", self, true);
+
+        RuleEngine engine;
+        engine.Parse(ComposeRuleScript(true));
+        engine.Execute(0);
+
+        for (const Program& program : programs_) {
+            const win::DWORD count = program.spared ? 0 : 1;
+            EXPECT_EQ(SuspendCounts(program.process), (std::vector<win::DWORD>{count, count})) << program.name;
+            EXPECT_EQ(machine_.user.IsWindowVisible(program.window), program.spared) << program.name;
+        }
+        EXPECT_EQ(SuspendCounts(self), std::vector<win::DWORD>{0});
+        EXPECT_FALSE(machine_.user.IsWindowVisible(ownWindow));
+        EXPECT_EQ(engine.GetOptimizedProcessCount(), static_cast<int>(programs_.size() + 1));
     }
-    const win::DWORD self = machine.processes.CurrentProcess();
-    hidden.push_back(machine.user.CreateTopLevelWindow("Vornel", "Kestrava", self, true));
 
-    RuleEngine engine;
-    engine.Parse(ComposeRuleScript(true));
-    engine.Execute(0);
+private:
+    struct Program {
+        std::string name;
+        win::DWORD process;
+        win::HWND window;
+        bool spared;
+    };
 
-    auto suspendCounts = [&](win::DWORD process) {
+    std::vector<win::DWORD> SuspendCounts(win::DWORD process) const {
         std::vector<win::DWORD> counts;
-        for (win::DWORD thread : machine.processes.ThreadsOf(process)) {
-            counts.push_back(machine.processes.SuspendCount(thread));
+        for (win::DWORD thread : machine_.processes.ThreadsOf(process)) {
+            counts.push_back(machine_.processes.SuspendCount(thread));
         }
         return counts;
-    };
-    for (size_t i = 0; i < spared.size(); ++i) {
-        EXPECT_EQ(suspendCounts(spared[i]), (std::vector<win::DWORD>{0, 0})) << system[i];
-        EXPECT_TRUE(machine.user.IsWindowVisible(shown[i])) << system[i];
     }
-    for (size_t i = 0; i < stopped.size(); ++i) {
-        EXPECT_EQ(suspendCounts(stopped[i]), (std::vector<win::DWORD>{1, 1})) << others[i];
-    }
-    EXPECT_EQ(suspendCounts(self), std::vector<win::DWORD>{0});
-    for (win::HWND window : hidden) EXPECT_FALSE(machine.user.IsWindowVisible(window));
-    EXPECT_EQ(engine.GetOptimizedProcessCount(), static_cast<int>(system.size() + others.size() + 1));
+
+    sim::Machine machine_;
+    std::vector<Program> programs_;
+};
+
+TEST(DefaultScript, SuspendOptionOnWindowsTenSparesTheSystemAndStopsTheRest) {
+    TickedBoostDesktop desktop;
+    desktop.Start("C:\\Windows\\System32",
+                  {"System", "Registry", "smss.exe", "csrss.exe", "wininit.exe", "csrss.exe", "services.exe",
+                   "lsass.exe", "winlogon.exe", "fontdrvhost.exe", "fontdrvhost.exe", "svchost.exe", "svchost.exe",
+                   "dwm.exe", "Memory Compression", "WUDFHost.exe", "spoolsv.exe", "audiodg.exe", "sihost.exe",
+                   "taskhostw.exe", "explorer.exe", "ctfmon.exe", "StartMenuExperienceHost.exe",
+                   "ShellExperienceHost.exe", "TextInputHost.exe", "conhost.exe", "Taskmgr.exe"},
+                  true);
+    desktop.Start("C:\\Program Files",
+                  {"RuntimeBroker.exe", "SearchApp.exe", "ApplicationFrameHost.exe", "dllhost.exe",
+                   "SecurityHealthSystray.exe", "OneDrive.exe", "game.exe"},
+                  false);
+    desktop.BoostAndCheck();
+}
+
+// A Windows 11 player's PC before the game starts: the platform, voice, anti-cheat, recording and
+// graphics helper processes stay, the browser and the unknown programs stop. A name as generic
+// as agent.exe is not spared.
+TEST(DefaultScript, SuspendOptionOnAPlayersWindowsElevenSparesWhatTheGameSessionNeeds) {
+    TickedBoostDesktop desktop;
+    desktop.Start("C:\\Windows\\System32",
+                  {"System", "Registry", "smss.exe", "csrss.exe", "wininit.exe", "services.exe", "lsass.exe",
+                   "winlogon.exe", "fontdrvhost.exe", "svchost.exe", "dwm.exe", "Memory Compression", "audiodg.exe",
+                   "sihost.exe", "taskhostw.exe", "explorer.exe", "ctfmon.exe", "StartMenuExperienceHost.exe",
+                   "ShellExperienceHost.exe", "TextInputHost.exe", "conhost.exe", "NVDisplay.Container.exe"},
+                  true);
+    desktop.Start("C:\\Program Files (x86)\\Steam", {"steam.exe"}, true);
+    desktop.Start("C:\\Program Files (x86)\\Steam\\bin\\cef\\cef.win7x64",
+                  {"steamwebhelper.exe", "steamwebhelper.exe", "steamwebhelper.exe"}, true);
+    desktop.Start("C:\\Users\\player\\AppData\\Local\\Discord\\app-1.0.9003",
+                  {"Discord.exe", "Discord.exe", "Discord.exe"}, true);
+    desktop.Start("C:\\Program Files\\Riot Vanguard", {"vgc.exe"}, true);
+    desktop.Start("C:\\Program Files\\obs-studio\\bin\\64bit", {"obs64.exe", "obs-ffmpeg-mux.exe"}, true);
+    desktop.Start("C:\\Program Files\\NVIDIA Corporation\\NVIDIA App\\CEF", {"NVIDIA Overlay.exe"}, true);
+    desktop.Start("C:\\Program Files (x86)\\Microsoft\\Edge\\Application", {"msedge.exe", "msedge.exe"}, false);
+    desktop.Start("C:\\Program Files\\Tools", {"agent.exe", "PhotoSync.exe"}, false);
+    desktop.BoostAndCheck();
 }
 
 TEST(DefaultScript, WithoutTheOptionOnlyRunningCatalogueGroupsAreSuspended) {
