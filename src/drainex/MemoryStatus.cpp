@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/Platform.h"
+#include "platform/EntryPoint.h"
 
 namespace {
 
@@ -22,12 +22,8 @@ int32_t QueryMemoryStatus(int32_t& totalMb, int32_t& availableMb, int32_t& freeP
     totalMb = 0;
     availableMb = 0;
     freePercent = 0;
-    HMODULE kernel = platform::Modules().GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr) return 0;
-    auto statusProc = ProcCast<platform::GlobalMemoryStatusProc>(
-        platform::Modules().GetProcAddress(kernel, "GlobalMemoryStatus"));
-    auto statusExProc = ProcCast<platform::GlobalMemoryStatusExProc>(
-        platform::Modules().GetProcAddress(kernel, "GlobalMemoryStatusEx"));
+    auto statusProc = platform::KernelEntryPoint<platform::GlobalMemoryStatusProc>("GlobalMemoryStatus");
+    auto statusExProc = platform::KernelEntryPoint<platform::GlobalMemoryStatusExProc>("GlobalMemoryStatusEx");
 
     uint64_t total = 0;
     uint64_t available = 0;

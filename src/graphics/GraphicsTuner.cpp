@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
 #include "registry/OverwriteRecorder.h"
 #include "registry/RegistryKey.h"
@@ -96,7 +97,7 @@ GraphicsTuner::GraphicsTuner(OverwriteRecorder* recorder) : recorder_(recorder) 
     auto& modules = platform::Modules();
     HMODULE user32 = modules.LoadLibraryA("user32.dll");
     if (user32 == nullptr) return;
-    auto enumDevices = ProcCast<platform::EnumDisplayDevicesAProc>(modules.GetProcAddress(user32, "EnumDisplayDevicesA"));
+    auto enumDevices = platform::EntryPoint<platform::EnumDisplayDevicesAProc>(user32, "EnumDisplayDevicesA");
     if (enumDevices != nullptr) adapterKey_ = PrimaryAdapterKey(enumDevices);
     modules.FreeLibrary(user32);
 }

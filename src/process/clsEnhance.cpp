@@ -1,5 +1,6 @@
 #include "process/clsEnhance.h"
 
+#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
 
 using namespace win;
@@ -11,7 +12,7 @@ constexpr DWORD kThreadInformationProcessWord = 0x30;
 
 template <typename Proc>
 void Resolve(HMODULE library, const char* name, Proc& entry) {
-    entry = library ? win::ProcCast<Proc>(platform::Modules().GetProcAddress(library, name)) : nullptr;
+    entry = platform::EntryPoint<Proc>(library, name);
 }
 
 }  // namespace
@@ -124,11 +125,7 @@ bool clsEnhance::SwapoutProcessMemory(DWORD processId) {
     if (IsNotWindows9x()) {
         result = processes.SetProcessWorkingSetSize(process, kWholeWorkingSet, kWholeWorkingSet);
     } else {
-        auto& modules = platform::Modules();
-        HMODULE kernel = modules.GetModuleHandleA("kernel32.dll");
-        auto trim = kernel ? win::ProcCast<platform::SetProcessWorkingSetSizeProc>(
-                                 modules.GetProcAddress(kernel, "SetProcessWorkingSetSize"))
-                           : nullptr;
+        auto trim = platform::KernelEntryPoint<platform::SetProcessWorkingSetSizeProc>("SetProcessWorkingSetSize");
         if (trim != nullptr) result = trim(process, kWholeWorkingSet, kWholeWorkingSet);
     }
     platform::Handles().CloseHandle(process);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
 
 using namespace win;
@@ -34,7 +35,7 @@ platform::AddAccessAllowedAceExProc AddAceEntry() {
     auto& modules = platform::Modules();
     HMODULE advapi = modules.LoadLibraryA("Advapi32.dll");
     if (advapi == nullptr) return nullptr;
-    auto entry = ProcCast<platform::AddAccessAllowedAceExProc>(modules.GetProcAddress(advapi, "AddAccessAllowedAceEx"));
+    auto entry = platform::EntryPoint<platform::AddAccessAllowedAceExProc>(advapi, "AddAccessAllowedAceEx");
     if (entry == nullptr) {
         modules.FreeLibrary(advapi);
         return nullptr;

@@ -1,5 +1,6 @@
 #include "restore/ProcessIdentity.h"
 
+#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
 #include "process/clsEnhance.h"
 #include "rules/ProcessSnapshot.h"
@@ -7,10 +8,7 @@
 using namespace win;
 
 uint64_t ProcessCreationTime(DWORD processId) {
-    auto& modules = platform::Modules();
-    HMODULE kernel = modules.GetModuleHandleA("kernel32.dll");
-    auto getTimes = kernel ? ProcCast<platform::GetProcessTimesProc>(modules.GetProcAddress(kernel, "GetProcessTimes"))
-                           : nullptr;
+    auto getTimes = platform::KernelEntryPoint<platform::GetProcessTimesProc>("GetProcessTimes");
     if (getTimes == nullptr) return 0;
     auto& processes = platform::Processes();
     HANDLE process = processes.OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);

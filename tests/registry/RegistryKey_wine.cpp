@@ -173,4 +173,39 @@ TEST_F(RegistryKeyWine, ProtectedKeysAreWidenedTopDownAndRestored) {
     reader.Close();
 }
 
+// What a restore needs: the old type and data, whether Open made the key, deleting a
+// value, and deleting a key only while it is empty.
+TEST_F(RegistryKeyWine, ReadsRawValuesDeletesThemAndDeletesOnlyEmptyKeys) {
+    const std::string made = Path("Made");
+    CreateRaw(kScratch);
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, made, true, false));
+    EXPECT_TRUE(key.CreatedKey());
+    EXPECT_TRUE(key.IsEmpty());
+    const BYTE raw[] = {1, 0, 0, 0, 0xAB};
+    ASSERT_TRUE(key.SetValue("Odd", raw, sizeof raw, REG_MULTI_SZ));
+    DWORD type = 0;
+    Bytes data;
+    ASSERT_TRUE(key.QueryValue("Odd", type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(data, Bytes(raw, raw + sizeof raw));
+    EXPECT_FALSE(key.QueryValue("Missing", type, data));
+    EXPECT_TRUE(data.empty());
+    EXPECT_FALSE(key.IsEmpty());
+    key.Close();
+    EXPECT_FALSE(key.CreatedKey());
+
+    EXPECT_FALSE(DeleteEmptyKey(HKEY_CURRENT_USER, made));
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, made, true, false));
+    EXPECT_FALSE(key.CreatedKey());
+    EXPECT_TRUE(key.DeleteValue("Odd"));
+    EXPECT_FALSE(key.DeleteValue("Odd"));
+    key.Close();
+    CreateRaw(made + "\\Child");
+    EXPECT_FALSE(DeleteEmptyKey(HKEY_CURRENT_USER, made));
+    EXPECT_TRUE(DeleteEmptyKey(HKEY_CURRENT_USER, made + "\\Child"));
+    EXPECT_TRUE(DeleteEmptyKey(HKEY_CURRENT_USER, made));
+    EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, made, false, false));
+}
+
 }  // namespace
