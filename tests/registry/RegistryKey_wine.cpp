@@ -182,12 +182,13 @@ TEST_F(RegistryKeyWine, ReadsRawValuesDeletesThemAndDeletesOnlyEmptyKeys) {
     ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, made, true, false));
     EXPECT_TRUE(key.CreatedKey());
     EXPECT_TRUE(key.IsEmpty());
+    // Of any length; string types go through the code page, so raw bytes are binary here.
     const BYTE raw[] = {1, 0, 0, 0, 0xAB};
-    ASSERT_TRUE(key.SetValue("Odd", raw, sizeof raw, REG_MULTI_SZ));
+    ASSERT_TRUE(key.SetValue("Odd", raw, sizeof raw, REG_BINARY));
     DWORD type = 0;
     Bytes data;
     ASSERT_TRUE(key.QueryValue("Odd", type, data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(data, Bytes(raw, raw + sizeof raw));
     EXPECT_FALSE(key.QueryValue("Missing", type, data));
     EXPECT_TRUE(data.empty());
