@@ -8,6 +8,7 @@
 #include "network/NetworkTuner.h"
 #include "network/TcpKeys.h"
 #include "platform/Platform.h"
+#include "platform/WindowsFamily.h"
 #include "registry/OverwriteRecorder.h"
 #include "registry/RegistryKey.h"
 
@@ -16,13 +17,6 @@ namespace {
 constexpr int kIpAndTcpHeaders = 40;
 constexpr int kWindowLimit9x = 65535;
 constexpr int kWindowLimitNt = 372564;
-
-win::DWORD PlatformId() {
-    win::OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    platform::SystemInfo().GetVersionExA(&info);
-    return info.dwPlatformId;
-}
 
 std::string Decimal(int value) {
     char text[16];
@@ -33,7 +27,7 @@ std::string Decimal(int value) {
 }  // namespace
 
 void NetworkTuner::ComputeMssAndWindow(int size, int& mss, int& window) {
-    const int limit = PlatformId() == win::VER_PLATFORM_WIN32_WINDOWS ? kWindowLimit9x : kWindowLimitNt;
+    const int limit = platform::IsNtFamily() ? kWindowLimitNt : kWindowLimit9x;
     mss = size - kIpAndTcpHeaders;
     // The largest whole multiple of the segment size within the limit, at least one segment.
     window = mss > 0 ? mss * std::max(1, limit / mss) : mss;
@@ -41,7 +35,7 @@ void NetworkTuner::ComputeMssAndWindow(int size, int& mss, int& window) {
 
 void NetworkTuner::ApplyTcpTuning(int size, const std::string& backupPath) {
     tcpBackupText.clear();
-    const bool nt = PlatformId() == win::VER_PLATFORM_WIN32_NT;
+    const bool nt = platform::IsNtFamily();
     int mss = 0;
     int window = 0;
     ComputeMssAndWindow(size, mss, window);

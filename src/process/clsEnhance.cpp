@@ -2,6 +2,7 @@
 
 #include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/WindowsFamily.h"
 
 using namespace win;
 
@@ -36,12 +37,7 @@ clsEnhance::clsEnhance() {
 
 clsEnhance::~clsEnhance() = default;
 
-bool clsEnhance::IsNotWindows9x() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (!platform::SystemInfo().GetVersionExA(&version)) return true;
-    return version.dwPlatformId != VER_PLATFORM_WIN32_WINDOWS;
-}
+bool clsEnhance::IsNotWindows9x() { return platform::IsNtFamily(); }
 
 bool clsEnhance::SuspendProcess(DWORD processId) { return ChangeThreads(processId, true); }
 
@@ -50,7 +46,8 @@ bool clsEnhance::ResumeProcess(DWORD processId) { return ChangeThreads(processId
 bool clsEnhance::ChangeThreads(DWORD processId, bool suspend) {
     auto& processes = platform::Processes();
     if (processId == processes.GetCurrentProcessId()) return false;
-    if (IsNotWindows9x() ? openThread == nullptr : ProcessIdObfuscator == 0) return false;
+    const bool nt = IsNotWindows9x();
+    if (nt ? openThread == nullptr : ProcessIdObfuscator == 0) return false;
     HANDLE snapshot = processes.CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
     bool reached = false;
@@ -59,7 +56,7 @@ bool clsEnhance::ChangeThreads(DWORD processId, bool suspend) {
     for (BOOL more = processes.Thread32First(snapshot, &entry); more; more = processes.Thread32Next(snapshot, &entry)) {
         if (entry.th32OwnerProcessID != processId) continue;
         HANDLE thread = nullptr;
-        if (!IsNotWindows9x()) {
+        if (!nt) {
             thread = OpenThreadLegacy(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
         } else if (openThread != nullptr) {
             thread = openThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);

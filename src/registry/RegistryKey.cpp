@@ -4,6 +4,7 @@
 
 #include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/WindowsFamily.h"
 
 using namespace win;
 
@@ -114,16 +115,7 @@ bool Probe(HKEY root, const std::string& path, bool& needsWidening) {
 
 }  // namespace
 
-bool IsWindowsNt() {
-    auto& system = platform::SystemInfo();
-    OSVERSIONINFOEXA info{};
-    info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
-    if (!system.GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
-        info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!system.GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
-    }
-    return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+bool IsWindowsNt() { return platform::IsNtFamily(); }
 
 RegistryKey::~RegistryKey() { Close(); }
 

@@ -70,5 +70,5 @@ private:
 // false, with nothing deleted, otherwise.
 bool DeleteEmptyKey(win::HKEY root, const std::string& path);
 
-// True on the NT family (GetVersionExA, extended structure first).
+// True on the NT family, as the whole program decides it.
 bool IsWindowsNt();

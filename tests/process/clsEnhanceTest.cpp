@@ -218,14 +218,4 @@ TEST(ProcessorMask, CountsTheUnbrokenRunFromTheFirstProcessor) {
     }
 }
 
-TEST(clsEnhanceFamily, OnlyAReported9xPlatformCountsAs9x) {
-    sim::Machine machine;
-    EXPECT_TRUE(clsEnhance::IsNotWindows9x());
-    EXPECT_EQ(clsEnhance().ProcessIdObfuscator, 0u);
-    machine.systemInfo.UseWindows9x();
-    EXPECT_FALSE(clsEnhance::IsNotWindows9x());
-    machine.systemInfo.FailVersion(true);  // the platform id is then unknown
-    EXPECT_TRUE(clsEnhance::IsNotWindows9x());
-}
-
 }  // namespace

@@ -250,16 +250,4 @@ TEST_F(RegistryKeyTest, WritesStoreTypeAndExactBytes) {
     read("Raw", REG_BINARY, {0xE8, 0xFF, 0xFF, 0xFF});
 }
 
-TEST(IsWindowsNt, FallsBackToTheShortStructureAndFailsClosed) {
-    sim::Machine machine;
-    EXPECT_TRUE(IsWindowsNt());
-    machine.systemInfo.FailVersionEx(true);
-    EXPECT_TRUE(IsWindowsNt());
-    machine.systemInfo.FailVersion(true);
-    EXPECT_FALSE(IsWindowsNt());
-    machine.systemInfo.FailVersion(false);
-    machine.systemInfo.UseWindows9x();
-    EXPECT_FALSE(IsWindowsNt());
-}
-
 }  // namespace

@@ -1,0 +1,63 @@
+// One rule decides the Windows family for the whole program: the process control, the
+// registry helper and the TCP/IP tuning never disagree, even when the version is unknown.
+#include <gtest/gtest.h>
+
+#include "network/NetworkTuner.h"
+#include "platform/WindowsFamily.h"
+#include "platform/sim/Machine.h"
+#include "process/clsEnhance.h"
+#include "registry/RegistryKey.h"
+
+namespace {
+
+const char kNtKey[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const char k9xKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+
+// The family every check reports, and what the tuning makes of a 1472-byte payload.
+void ExpectFamily(sim::Machine& machine, bool nt) {
+    EXPECT_EQ(platform::IsNtFamily(), nt);
+    EXPECT_EQ(clsEnhance::IsNotWindows9x(), nt);
+    EXPECT_EQ(IsWindowsNt(), nt);
+    NetworkTuner tuner;
+    int mss = 0;
+    int window = 0;
+    tuner.ComputeMssAndWindow(1472, mss, window);
+    EXPECT_EQ(window, nt ? 372320 : 64440);
+    tuner.ApplyTcpTuning(1472, "C:\\backup.nbk");
+    EXPECT_EQ(machine.registry.KeyExists(win::HKEY_LOCAL_MACHINE, kNtKey), nt);
+    EXPECT_EQ(machine.registry.KeyExists(win::HKEY_LOCAL_MACHINE, k9xKey), !nt);
+}
+
+TEST(WindowsFamily, OnlyAReported9xPlatformIsThe9xFamily) {
+    {
+        sim::Machine machine;
+        ExpectFamily(machine, true);
+    }
+    {
+        sim::Machine machine;
+        machine.systemInfo.UseWindows9x();
+        ExpectFamily(machine, false);
+    }
+    {
+        sim::Machine machine;
+        machine.systemInfo.SetPlatformId(0);  // Win32s: not the 9x family's id
+        ExpectFamily(machine, true);
+    }
+}
+
+TEST(WindowsFamily, TheShortStructureServesWhereTheExtendedOneFails) {
+    sim::Machine machine;
+    machine.systemInfo.UseWindows9x();
+    machine.systemInfo.FailVersionEx(true);
+    ExpectFamily(machine, false);
+}
+
+TEST(WindowsFamily, AnUnreadableVersionIsTheNtFamilyEverywhere) {
+    sim::Machine machine;
+    machine.systemInfo.UseWindows9x();
+    machine.systemInfo.FailVersion(true);
+    ExpectFamily(machine, true);
+    EXPECT_EQ(clsEnhance().ProcessIdObfuscator, 0u);  // the 9x thread opener stays unused
+}
+
+}  // namespace
