@@ -6,6 +6,7 @@
 #include "network/ProbeMessages.h"
 #include "network/ProbeSearch.h"
 #include "platform/Platform.h"
+#include "platform/ScopedHandle.h"
 
 namespace {
 
@@ -29,10 +30,9 @@ bool NetworkTuner::StartProbe(const std::string& host, win::HWND window) {
     notifyWindow = window;
     outputPath = kOutputPath;
     probeHost = host;
-    win::HANDLE thread = platform::Programs().CreateThread(nullptr, 0, &NetworkTuner::ProbeWorker, this, 0, nullptr);
-    if (!thread) return false;
-    platform::Handles().CloseHandle(thread);
-    return true;
+    // The worker runs on its own; its handle is not needed.
+    return static_cast<bool>(
+        platform::ScopedHandle(platform::Programs().CreateThread(nullptr, 0, &NetworkTuner::ProbeWorker, this, 0, nullptr)));
 }
 
 win::DWORD KAPI NetworkTuner::ProbeWorker(void* parameter) {

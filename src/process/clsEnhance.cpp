@@ -2,6 +2,7 @@
 
 #include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/ScopedHandle.h"
 #include "platform/WindowsFamily.h"
 
 using namespace win;
@@ -48,29 +49,24 @@ bool clsEnhance::ChangeThreads(DWORD processId, bool suspend) {
     if (processId == processes.GetCurrentProcessId()) return false;
     const bool nt = IsNotWindows9x();
     if (nt ? openThread == nullptr : ProcessIdObfuscator == 0) return false;
-    HANDLE snapshot = processes.CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    const platform::ScopedHandle snapshot(processes.CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return false;
     bool reached = false;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = processes.Thread32First(snapshot, &entry); more; more = processes.Thread32Next(snapshot, &entry)) {
+    for (BOOL more = processes.Thread32First(snapshot.Get(), &entry); more;
+         more = processes.Thread32Next(snapshot.Get(), &entry)) {
         if (entry.th32OwnerProcessID != processId) continue;
-        HANDLE thread = nullptr;
-        if (!nt) {
-            thread = OpenThreadLegacy(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
-        } else if (openThread != nullptr) {
-            thread = openThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
-        }
-        if (thread == nullptr) continue;
+        const platform::ScopedHandle thread(nt ? openThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)
+                                               : OpenThreadLegacy(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (!thread) continue;
         if (suspend) {
-            processes.SuspendThread(thread);
+            processes.SuspendThread(thread.Get());
         } else {
-            processes.ResumeThread(thread);
+            processes.ResumeThread(thread.Get());
         }
-        platform::Handles().CloseHandle(thread);
         reached = true;
     }
-    platform::Handles().CloseHandle(snapshot);
     return reached;
 }
 
@@ -82,59 +78,54 @@ DWORD clsEnhance::SetProcessPriorityToHigh(DWORD processId) {
 
 DWORD clsEnhance::ChangePriority(DWORD processId, DWORD priorityClass) {
     auto& processes = platform::Processes();
-    HANDLE process = processes.OpenProcess(kPriorityAccess, FALSE, processId);
-    if (process == nullptr) return 0;
-    DWORD previous = processes.GetPriorityClass(process);
-    processes.SetPriorityClass(process, priorityClass);
-    platform::Handles().CloseHandle(process);
+    const platform::ScopedHandle process(processes.OpenProcess(kPriorityAccess, FALSE, processId));
+    if (!process) return 0;
+    DWORD previous = processes.GetPriorityClass(process.Get());
+    processes.SetPriorityClass(process.Get(), priorityClass);
     return previous;
 }
 
 bool clsEnhance::RestoreProcessPriority(DWORD processId, DWORD priorityClass) {
     auto& processes = platform::Processes();
-    HANDLE process = processes.OpenProcess(kPriorityAccess, FALSE, processId);
-    if (process == nullptr) return false;
-    BOOL result = processes.SetPriorityClass(process, priorityClass);
-    platform::Handles().CloseHandle(process);
+    const platform::ScopedHandle process(processes.OpenProcess(kPriorityAccess, FALSE, processId));
+    if (!process) return false;
+    BOOL result = processes.SetPriorityClass(process.Get(), priorityClass);
     return result != FALSE;
 }
 
 // The mask is passed as given; the system refuses an empty or unavailable one.
 bool clsEnhance::SetProcessAffinity(DWORD processId, DWORD mask, DWORD& previousMask) {
     auto& processes = platform::Processes();
-    HANDLE process = processes.OpenProcess(kPriorityAccess, FALSE, processId);
-    if (process == nullptr) return false;
+    const platform::ScopedHandle process(processes.OpenProcess(kPriorityAccess, FALSE, processId));
+    if (!process) return false;
     DWORD_PTR previous = 0;
     DWORD_PTR system = 0;
-    processes.GetProcessAffinityMask(process, &previous, &system);
+    processes.GetProcessAffinityMask(process.Get(), &previous, &system);
     previousMask = static_cast<DWORD>(previous);
-    BOOL result = processes.SetProcessAffinityMask(process, mask);
-    platform::Handles().CloseHandle(process);
+    BOOL result = processes.SetProcessAffinityMask(process.Get(), mask);
     return result != FALSE;
 }
 
 bool clsEnhance::SwapoutProcessMemory(DWORD processId) {
     constexpr SIZE_T kWholeWorkingSet = static_cast<SIZE_T>(-1);
     auto& processes = platform::Processes();
-    HANDLE process = processes.OpenProcess(PROCESS_SET_QUOTA, FALSE, processId);
-    if (process == nullptr) return false;
+    const platform::ScopedHandle process(processes.OpenProcess(PROCESS_SET_QUOTA, FALSE, processId));
+    if (!process) return false;
     BOOL result = FALSE;
     if (IsNotWindows9x()) {
-        result = processes.SetProcessWorkingSetSize(process, kWholeWorkingSet, kWholeWorkingSet);
+        result = processes.SetProcessWorkingSetSize(process.Get(), kWholeWorkingSet, kWholeWorkingSet);
     } else {
         auto trim = platform::KernelEntryPoint<platform::SetProcessWorkingSetSizeProc>("SetProcessWorkingSetSize");
-        if (trim != nullptr) result = trim(process, kWholeWorkingSet, kWholeWorkingSet);
+        if (trim != nullptr) result = trim(process.Get(), kWholeWorkingSet, kWholeWorkingSet);
     }
-    platform::Handles().CloseHandle(process);
     return result != FALSE;
 }
 
 bool clsEnhance::TerminateProcess(DWORD processId) {
     auto& processes = platform::Processes();
     if (processId == processes.GetCurrentProcessId()) return false;
-    HANDLE process = processes.OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-    if (process == nullptr) return false;
-    BOOL result = processes.TerminateProcess(process, 0);
-    platform::Handles().CloseHandle(process);
+    const platform::ScopedHandle process(processes.OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    if (!process) return false;
+    BOOL result = processes.TerminateProcess(process.Get(), 0);
     return result != FALSE;
 }

@@ -2,21 +2,21 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/ScopedHandle.h"
 #include "rules/AnsiText.h"
 #include "rules/ProcessSnapshot.h"
 
 bool WalkProcessSnapshot(const std::function<void(const win::PROCESSENTRY32&)>& visit) {
     platform::IProcesses& processes = platform::Processes();
-    win::HANDLE snapshot = processes.CreateToolhelp32Snapshot(win::TH32CS_SNAPPROCESS, 0);
-    if (snapshot == win::INVALID_HANDLE_VALUE || !snapshot) return false;
+    const platform::ScopedHandle snapshot(processes.CreateToolhelp32Snapshot(win::TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
     win::PROCESSENTRY32 entry{};
     // 296 bytes in the 32-bit program; the 64-bit system wants its own larger layout.
     entry.dwSize = sizeof(entry);
-    for (win::BOOL more = processes.Process32First(snapshot, &entry); more;
-         more = processes.Process32Next(snapshot, &entry)) {
+    for (win::BOOL more = processes.Process32First(snapshot.Get(), &entry); more;
+         more = processes.Process32Next(snapshot.Get(), &entry)) {
         visit(entry);
     }
-    platform::Handles().CloseHandle(snapshot);
     return true;
 }
 
