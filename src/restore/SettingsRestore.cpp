@@ -16,6 +16,7 @@
 #include "restore/SettingsLine.h"
 #include "restore/SettingsRecord.h"
 #include "restore/TunedKeys.h"
+#include "rules/AnsiText.h"
 
 namespace {
 
@@ -34,13 +35,6 @@ struct Source {
 std::string BackupFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\NetOpti"; }
 std::string RestoredFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\Restored"; }
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // Only a name exactly as the program writes it: the moment, then the extension.
 bool ParseMoment(const std::string& name, const char* extension, std::array<int, 6>& moment) {
     int& year = moment[0];
@@ -57,7 +51,7 @@ bool ParseMoment(const std::string& name, const char* extension, std::array<int,
     time.wHour = static_cast<win::WORD>(moment[3]);
     time.wMinute = static_cast<win::WORD>(moment[4]);
     time.wSecond = static_cast<win::WORD>(moment[5]);
-    return Lower(name) == MomentName(time) + extension;
+    return AnsiEqualsNoCase(name, MomentName(time) + extension);
 }
 
 void FindSources(const std::string& folder, const char* extension, bool record, std::vector<Source>& sources) {

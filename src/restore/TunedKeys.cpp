@@ -1,21 +1,14 @@
 #include "restore/TunedKeys.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 
 #include "graphics/GraphicsTuner.h"
 #include "network/TcpKeys.h"
 #include "registry/RegistryKey.h"
+#include "rules/AnsiText.h"
 
 namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
 
 template <size_t N>
 std::vector<std::string> Names(const char* const (&names)[N]) {
@@ -50,9 +43,8 @@ const TunedKey* TunedKeys::WithRole(const std::string& role) const {
 }
 
 const TunedKey* TunedKeys::WithPath(const std::string& path) const {
-    const std::string wanted = Lower(path);
     for (const TunedKey& key : keys) {
-        if (!key.path.empty() && Lower(key.path) == wanted) return &key;
+        if (!key.path.empty() && AnsiEqualsNoCase(key.path, path)) return &key;
     }
     return nullptr;
 }
