@@ -48,6 +48,7 @@ public:
 
     bool Ready() const { return window_ != nullptr; }
     DWORD Id() const { return info_.dwProcessId; }
+    DWORD MainThreadId() const { return info_.dwThreadId; }
     HANDLE Process() const { return info_.hProcess; }
     HWND Window() const { return window_; }
     // Whether the child's message loop answers within half a second.

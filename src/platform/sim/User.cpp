@@ -284,7 +284,7 @@ BOOL User::EnumWindows(WNDENUMPROC callback, LPARAM context) {
         }
     }
     for (HWND handle : topLevel) {
-        if (!callback(handle, context)) break;
+        if (!callback(handle, context)) return FALSE;
     }
     return TRUE;
 }
@@ -1062,7 +1062,18 @@ INT_PTR User::DialogBoxParamA(HINSTANCE, const char* templateName, HWND parent, 
     }
     // Windows shows a modal dialog that did not show itself once its queue is idle.
     ShowWindow(dialog, SW_SHOW);
+    INT_PTR result = RunModal(dialog);
+    if (parent) EnableWindow(parent, TRUE);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto& dialogs = activeDialogs_[std::this_thread::get_id()];
+        dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
+    }
+    DestroyWindow(dialog);
+    return result;
+}
 
+INT_PTR User::RunModal(HWND dialog) {
     INT_PTR result = 0;
     for (;;) {
         {
@@ -1083,13 +1094,6 @@ INT_PTR User::DialogBoxParamA(HINSTANCE, const char* templateName, HWND parent, 
             DispatchMessageA(&message);
         }
     }
-    if (parent) EnableWindow(parent, TRUE);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto& dialogs = activeDialogs_[std::this_thread::get_id()];
-        dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), dialog), dialogs.end());
-    }
-    DestroyWindow(dialog);
     return result;
 }
 
@@ -1113,8 +1117,37 @@ int User::MessageBoxA(HWND owner, const char* text, const char* caption, UINT ty
         handler = messageBoxHandler_;
         wake_.notify_all();
     }
-    if (handler) return handler(record);
-    return (type & 0xF) == MB_YESNO ? static_cast<int>(IDYES) : static_cast<int>(IDOK);
+    if (!handler) return (type & 0xF) == MB_YESNO ? static_cast<int>(IDYES) : static_cast<int>(IDOK);
+    int answer = handler(record);
+    return answer != 0 ? answer : static_cast<int>(RunMessageBoxWindow(record.caption));
+}
+
+// A box left up is a top-level dialog titled with its caption; a button command ends it.
+INT_PTR User::RunMessageBoxWindow(const std::string& caption) {
+    HWND box;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Window window;
+        window.className = "#32770";
+        window.text = caption;
+        window.style = WS_POPUP | WS_VISIBLE;
+        window.rect = RECT{300, 300, 600, 420};
+        window.procedure = &DialogProcedure;
+        window.dialogProcedure = &MessageBoxProcedure;
+        window.thread = std::this_thread::get_id();
+        window.processId = CurrentProcessId();
+        box = CreateWindowRecord(window);
+        wake_.notify_all();
+    }
+    INT_PTR answer = RunModal(box);
+    DestroyWindow(box);
+    return answer;
+}
+
+INT_PTR KAPI User::MessageBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_COMMAND) return FALSE;
+    Machine::Current().user.EndDialog(box, LOWORD(wParam));
+    return TRUE;
 }
 
 // --- Painting and resources ---

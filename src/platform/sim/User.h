@@ -43,7 +43,8 @@ public:
     // default procedure when none is given.
     HWND CreateTopLevelWindow(const std::string& className, const std::string& title, DWORD processId,
                               bool visible, WNDPROC procedure = nullptr);
-    // Answers message boxes; the default answers IDOK, or IDYES for MB_YESNO.
+    // Answers message boxes; the default answers IDOK, or IDYES for MB_YESNO. A handler
+    // answering 0 leaves the box up as a "#32770" window until a button command reaches it.
     void SetMessageBoxHandler(std::function<int(const MessageBoxRecord&)> handler);
     std::vector<MessageBoxRecord> MessageBoxes() const;
     // Posts a click to a button, as a mouse click would.
@@ -193,12 +194,16 @@ private:
     bool NextMessage(std::unique_lock<std::mutex>& lock, MSG* message, bool remove);
     HDC WindowDC(HWND window);
     HWND CreateDialogWindow(int templateId, HWND parent, DLGPROC procedure);
+    // Runs the calling thread's messages until the dialog ends; its result.
+    INT_PTR RunModal(HWND dialog);
+    INT_PTR RunMessageBoxWindow(const std::string& caption);
     DWORD ThreadIdOf(std::thread::id thread);
     DWORD CurrentProcessId() const;
 
     static LRESULT KAPI DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT KAPI ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT KAPI ProgressProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR KAPI MessageBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT KAPI DefaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     Machine& machine_;

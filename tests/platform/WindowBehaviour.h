@@ -1,0 +1,125 @@
+// Window behaviour the hiding of game windows and the message boxes rely on, checked
+// against the installed window manager: the simulated one natively and the real one
+// under Wine, so both are known to agree. The caller supplies a visible top-level
+// window of another process, which the checks leave visible.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace window_behaviour {
+using namespace win;
+
+inline HWND NoSuchWindow() { return reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFF0)); }
+
+// ShowWindow returns whether the window was visible before the call.
+inline void ShowAndHideReportThePreviousVisibility(HWND window) {
+    auto& user = platform::User();
+    ASSERT_TRUE(user.IsWindowVisible(window));
+    EXPECT_TRUE(user.ShowWindow(window, SW_HIDE));
+    EXPECT_FALSE(user.IsWindowVisible(window));
+    EXPECT_FALSE(user.ShowWindow(window, SW_HIDE));
+    EXPECT_FALSE(user.IsWindowVisible(window));
+    EXPECT_FALSE(user.ShowWindow(window, SW_SHOW));
+    EXPECT_TRUE(user.IsWindowVisible(window));
+    EXPECT_TRUE(user.ShowWindow(window, SW_SHOW));
+    EXPECT_TRUE(user.IsWindowVisible(window));
+    EXPECT_TRUE(user.IsWindow(window));
+
+    EXPECT_FALSE(user.IsWindow(NoSuchWindow()));
+    EXPECT_FALSE(user.IsWindowVisible(NoSuchWindow()));
+    EXPECT_FALSE(user.ShowWindow(NoSuchWindow(), SW_SHOW));
+}
+
+struct Listed {
+    std::vector<HWND> windows;
+    size_t stopAfter = 0;  // 0: never
+};
+
+inline BOOL KAPI ListWindow(HWND window, LPARAM context) {
+    auto* listed = reinterpret_cast<Listed*>(context);
+    listed->windows.push_back(window);
+    return listed->stopAfter == 0 || listed->windows.size() < listed->stopAfter;
+}
+
+// Every enumerated top-level window has an owning process and thread; the given one
+// belongs to the given process. The thread ids are only checked to be there: those of
+// the simulated windows are not the simulated processes' threads, and the programs use
+// the process id alone. A callback that stops the walk makes EnumWindows fail.
+inline void EnumeratedWindowsNameTheirOwners(HWND window, DWORD processId) {
+    auto& user = platform::User();
+    Listed listed;
+    EXPECT_TRUE(user.EnumWindows(&ListWindow, reinterpret_cast<LPARAM>(&listed)));
+    ASSERT_GE(listed.windows.size(), 2u);
+    EXPECT_NE(std::find(listed.windows.begin(), listed.windows.end(), window), listed.windows.end());
+    EXPECT_EQ(std::find(listed.windows.begin(), listed.windows.end(), user.GetDesktopWindow()), listed.windows.end());
+    for (HWND listedWindow : listed.windows) {
+        DWORD owner = 0;
+        EXPECT_NE(user.GetWindowThreadProcessId(listedWindow, &owner), 0u);
+        EXPECT_NE(owner, 0u);
+    }
+    DWORD owner = 0;
+    EXPECT_NE(user.GetWindowThreadProcessId(window, &owner), 0u);
+    EXPECT_EQ(owner, processId);
+    EXPECT_EQ(user.GetWindowThreadProcessId(window, nullptr), user.GetWindowThreadProcessId(window, &owner));
+
+    owner = 5;
+    EXPECT_EQ(user.GetWindowThreadProcessId(NoSuchWindow(), &owner), 0u);
+
+    Listed first;
+    first.stopAfter = 1;
+    EXPECT_FALSE(user.EnumWindows(&ListWindow, reinterpret_cast<LPARAM>(&first)));
+    EXPECT_EQ(first.windows.size(), 1u);
+}
+
+struct Box {
+    const char* caption;
+    int answer = 0;
+};
+
+inline DWORD KAPI ShowBox(void* context) {
+    auto* box = static_cast<Box*>(context);
+    box->answer = platform::User().MessageBoxA(nullptr, "Behaviour check", box->caption, MB_OK);
+    return 0;
+}
+
+// A message box is a top-level dialog ("#32770") titled with its caption, owned by
+// the process that shows it, and a button command ends it with that button's id.
+inline void MessageBoxesAreDialogsFoundByClass() {
+    auto& user = platform::User();
+    auto& programs = platform::Programs();
+    Box box{"Kestrava behaviour box"};
+    HANDLE thread = programs.CreateThread(nullptr, 0, &ShowBox, &box, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    HWND found = nullptr;
+    for (int waited = 0; waited < 10000 && found == nullptr; waited += 20) {
+        found = user.FindWindowA("#32770", box.caption);
+        if (found == nullptr) programs.Sleep(20);
+    }
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(user.FindWindowA(nullptr, box.caption), found);
+    EXPECT_EQ(user.FindWindowA("#32770", "Kestrava behaviour box that is not up"), nullptr);
+    for (int waited = 0; waited < 5000 && !user.IsWindowVisible(found); waited += 20) programs.Sleep(20);
+    EXPECT_TRUE(user.IsWindowVisible(found));
+    char title[64] = {};
+    EXPECT_EQ(user.GetWindowTextA(found, title, sizeof title), static_cast<int>(std::string(box.caption).size()));
+    EXPECT_EQ(std::string(title), box.caption);
+    DWORD owner = 0;
+    EXPECT_NE(user.GetWindowThreadProcessId(found, &owner), 0u);
+    EXPECT_EQ(owner, platform::Processes().GetCurrentProcessId());
+
+    EXPECT_TRUE(user.PostMessageA(found, WM_COMMAND, IDOK, 0));
+    EXPECT_EQ(programs.WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    platform::Handles().CloseHandle(thread);
+    EXPECT_EQ(box.answer, static_cast<int>(IDOK));
+    EXPECT_FALSE(user.IsWindow(found));
+    EXPECT_EQ(user.FindWindowA("#32770", box.caption), nullptr);
+}
+
+}  // namespace window_behaviour
