@@ -10,7 +10,7 @@ add_executable(rcgen tools/rcgen.cpp)
 target_link_libraries(rcgen PRIVATE kestrava_resources)
 
 file(GLOB_RECURSE native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-list(FILTER native_tests EXCLUDE REGEX "_wine\\.cpp$|/tests/programs/|/tests/fuzz/|/tests/bench/")
+list(FILTER native_tests EXCLUDE REGEX "_wine\\.cpp$|/tests/programs/|/tests/libraries/|/tests/fuzz/|/tests/bench/")
 add_executable(kestrava_tests ${native_tests})
 target_include_directories(kestrava_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrava_tests PRIVATE vornel_core drainex_core kestrava_sim GTest::gtest GTest::gtest_main

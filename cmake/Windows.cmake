@@ -75,6 +75,11 @@ if(wine_tests)
                         ${win_system_libs} version)
   target_compile_definitions(kestrava_wine_tests PRIVATE KESTRAVA_VERSION="${PROJECT_VERSION}")
   target_link_options(kestrava_wine_tests PRIVATE ${win_link_options})
+  # Found by the library search tests beside the test program, and nowhere else.
+  add_library(kestrava_beside SHARED tests/libraries/kestrava_beside.cpp)
+  set_target_properties(kestrava_beside PROPERTIES PREFIX "")
+  target_link_options(kestrava_beside PRIVATE ${win_link_options})
+  add_dependencies(kestrava_wine_tests kestrava_beside)
 endif()
 
 # Benchmarks under Wine, run by tools/bench.sh: one boost measured through the spy library

@@ -5,7 +5,9 @@ dist="$root/out/dist"  # the download packages
 jobs=${KESTRAVA_JOBS:-2}
 export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# ping.exe=n: the test ping (tests/programs/ping.cpp) stands where the system's ping lives,
+# and Wine would otherwise run its own ping there, which has no -f.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;ping.exe=n}"
 wine64_loader=/usr/lib/wine/wine64
 wine32_loader=/usr/lib/wine/wine
 
@@ -41,6 +43,16 @@ ensure_wine_prefix() {
     done
     "$wineserver" -w 2>/dev/null || true
     echo "$dialog_font" >"$WINEPREFIX/.kestrava-font"
+  fi
+}
+
+# Where a build's programs find the system's ping in the Wine prefix: system32 for 64-bit
+# programs, syswow64 (to which a 32-bit program's system32 leads) for 32-bit ones.
+system_ping() {  # system_ping ARCH
+  if [ "$1" = i686 ]; then
+    echo "$WINEPREFIX/drive_c/windows/syswow64/ping.exe"
+  else
+    echo "$WINEPREFIX/drive_c/windows/system32/ping.exe"
   fi
 }
 

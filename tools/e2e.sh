@@ -6,21 +6,24 @@
 #     the catalogue program (or every unprotected one) suspended during the boost and running
 #     again after it, priorities and masks back after the undo, the debug log, and the running
 #     window's packet size, memory and process count;
-#   - faults: no Drainex.exe, no ping.exe beside Vornel, and a child that exits mid-boost;
+#   - faults: no Drainex.exe, no system ping, and a child that exits mid-boost;
+#   - a program planted as ping.exe beside Vornel: the boost uses the system's ping and the
+#     planted program never runs;
 #   - a hard kill of Vornel during a boost: the next start puts the suspended program back;
 #   - the download package of the build (out/dist): its contents, and the boost with the
 #     option clear run from the programs it unpacks to.
+# The test ping stands where the system's ping lives (tools/common.sh, system_ping).
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
-#   SCENARIO: clear ticked no-helper no-ping exiting-child killed package (default: all)
+#   SCENARIO: clear ticked no-helper no-ping exiting-child killed package planted (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
-[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed package)
+[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed package planted)
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
 package=$(python3 "$root/tools/package.py" "$arch" "$dir" "$dist" --name)
@@ -29,6 +32,7 @@ mkdir -p "$shots"
 "$wineserver" -k 2>/dev/null
 ensure_wine_prefix
 app="$WINEPREFIX/drive_c/Kestrava Test $arch"
+system_ping=$(system_ping "$arch")
 boost_title="Kestrava가 적용 되었습니다..."
 tcpip_key='HKLM\System\CurrentControlSet\Services\Tcpip\Parameters'
 log="$WINEPREFIX/drive_c/debuglog.txt"
@@ -85,17 +89,25 @@ finish() {
 }
 shot() { import -window root "$shots/$1-$arch.png" 2>/dev/null && echo "  screenshot: $shots/$1-$arch.png"; }
 
+# The test ping goes where the system's ping lives, and leaves it when not named.
 install_app() {  # install_app PROGRAM...
   rm -rf "$app"
   mkdir -p "$app"
-  for program in "$@"; do cp "$dir/$program.exe" "$app/"; done
+  rm -f "$system_ping"
+  for program in "$@"; do
+    if [ "$program" = ping ]; then
+      cp "$dir/ping.exe" "$system_ping"
+    else
+      cp "$dir/$program.exe" "$app/"
+    fi
+  done
   cp "$dir/kestrava_child.exe" "$app/msnmsgr.exe"
   cp "$dir/kestrava_child.exe" "$app/plainchild.exe"
   rm -f "$log"
 }
 
 # Unpacks the download package into the application folder, with the test ping and the
-# children beside it as in the other scenarios.
+# children as in the other scenarios.
 install_package() {
   install_app ping
   python3 -m zipfile -e "$package" "$app"
@@ -293,7 +305,7 @@ missing_helper_scenario() {
 }
 
 missing_ping_scenario() {
-  begin "fault: no ping.exe beside Vornel"
+  begin "fault: no system ping"
   install_app Vornel Drainex
   start_programs
   driver click Kestrava 1004
@@ -362,6 +374,21 @@ killed_boost_scenario() {
   finish
 }
 
+# A program that would stay running, planted as ping.exe where Vornel was unpacked. Were it
+# started in place of the system's ping, the probe would wait on it for ever.
+planted_ping_scenario() {
+  begin "planted: ping.exe beside Vornel"
+  install_app Vornel Drainex ping
+  cp "$dir/kestrava_child.exe" "$app/ping.exe"
+  start_programs
+  check "running window shown" boost
+  check "network line shows 1472" test "$(driver text "$boost_title" 1011)" = "인터넷 : 1472 로 최적화"
+  check "the planted program never ran" test -z "$(inspect pid ping.exe)"
+  check "the boost ends when the running window closes" end_boost
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
 for scenario_name in "${scenarios[@]}"; do
   case $scenario_name in
     clear) boost_scenario 0 ;;
@@ -371,6 +398,7 @@ for scenario_name in "${scenarios[@]}"; do
     exiting-child) exiting_child_scenario ;;
     killed) killed_boost_scenario ;;
     package) boost_scenario 0 package ;;
+    planted) planted_ping_scenario ;;
     *) echo "unknown scenario $scenario_name" >&2; exit 2 ;;
   esac
 done

@@ -64,6 +64,7 @@ for arch in x86_64 i686; do
   [ "$arch" = i686 ] && loader=$wine32_loader
   dir="$build/win-$arch"
   if [ -f "$dir/kestrava_wine_tests.exe" ]; then
+    cp "$dir/ping.exe" "$(system_ping "$arch")"
     step "wine-$arch" env LC_ALL=ko_KR.UTF-8 "$loader" "$dir/kestrava_wine_tests.exe"
   fi
   step "end-to-end-$arch" env KESTRAVA_WINE_LOADER="$loader" bash "$root/tools/e2e.sh" "$dir"

@@ -21,14 +21,17 @@ std::vector<char> CommandLine(const std::string& appFolder, int32_t mode, win::H
 }  // namespace
 
 win::HANDLE LaunchDrainex(const std::string& appFolder, int32_t mode, win::HWND window) {
+    // Named by its full path as well, so which file runs never rests on how Windows splits
+    // the command line.
+    const std::string program = appFolder + "\\Drainex.exe";
     std::vector<char> commandLine = CommandLine(appFolder, mode, window);
     win::STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = win::STARTF_USESHOWWINDOW;
     startup.wShowWindow = win::SW_HIDE;
     win::PROCESS_INFORMATION process{};
-    if (!platform::Programs().CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, win::FALSE, 0, nullptr,
-                                             nullptr, &startup, &process)) {
+    if (!platform::Programs().CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, win::FALSE, 0,
+                                             nullptr, nullptr, &startup, &process)) {
         return nullptr;
     }
     platform::Handles().CloseHandle(process.hThread);

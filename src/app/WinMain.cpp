@@ -1,7 +1,9 @@
 // Entry point of Vornel: argv[0] as the C runtime parsed it.
 #include "app/MainApplication.h"
+#include "platform/LibrarySearch.h"
 
 int main(int argc, char** argv) {
+    platform::RestrictLibrarySearch();
     MainApplication application;
     application.InitInstance(argc > 0 ? argv[0] : "");
     return 0;

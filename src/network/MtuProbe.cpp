@@ -5,6 +5,7 @@
 #include "network/NetworkTuner.h"
 #include "network/ProbeMessages.h"
 #include "network/ProbeSearch.h"
+#include "network/SystemPing.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
 
@@ -59,7 +60,7 @@ win::DWORD KAPI NetworkTuner::ProbeWorker(void* parameter) {
 }
 
 int NetworkTuner::ProbeSize(int size) {
-    int reply = RunCaptured(ProbeCommandLine(size)) ? ReadPingVerdict() : 0;
+    int reply = RunCaptured(network::SystemPingPath(), ProbeCommandLine(size)) ? ReadPingVerdict() : 0;
     platform::User().SendMessageA(notifyWindow, WM_PROBE_STEP, static_cast<win::WPARAM>(size), reply);
     return reply;
 }

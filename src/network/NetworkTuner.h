@@ -26,10 +26,11 @@ public:
     static win::DWORD KAPI ProbeWorker(void* tuner);
     // One ping of size bytes with the don't-fragment flag; 1 when it came back.
     int ProbeSize(int size);
-    // Runs a command hidden with its standard output in outputPath and waits for it.
-    // False, with nothing run, when the output file cannot be made or the command
-    // does not fit the command buffer; false too when it cannot be started.
-    bool RunCaptured(const std::string& commandLine);
+    // Runs program (a full path) with commandLine, hidden, its standard output in
+    // outputPath, and waits for it. False, with nothing run, when the output file cannot
+    // be made, the command does not fit the command buffer or program is empty; false
+    // too when it cannot be started.
+    bool RunCaptured(const std::string& program, const std::string& commandLine);
     // 1 when the output in outputPath reports an echo reply, else 0.
     int ReadPingVerdict();
 

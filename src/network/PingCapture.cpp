@@ -5,7 +5,7 @@
 #include "network/PingOutput.h"
 #include "platform/Platform.h"
 
-bool NetworkTuner::RunCaptured(const std::string& commandLine) {
+bool NetworkTuner::RunCaptured(const std::string& program, const std::string& commandLine) {
     using namespace win;
     // A command too long for the buffer is refused rather than cut short and run.
     if (commandLine.size() >= kCommandBufferSize) return false;
@@ -41,7 +41,9 @@ bool NetworkTuner::RunCaptured(const std::string& commandLine) {
         char buffer[kCommandBufferSize] = {};
         std::memcpy(buffer, commandLine.data(), commandLine.size());
         PROCESS_INFORMATION process{};
-        ran = platform::Programs().CreateProcessA(nullptr, buffer, processAttributes, nullptr, TRUE,
+        // Named by its full path, so the program's and the current folder are never searched.
+        ran = !program.empty() &&
+              platform::Programs().CreateProcessA(program.c_str(), buffer, processAttributes, nullptr, TRUE,
                                                   CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process) != FALSE;
         if (ran) {
             platform::Programs().WaitForSingleObject(process.hProcess, INFINITE);

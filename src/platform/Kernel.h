@@ -71,6 +71,10 @@ public:
     // Fills an OSVERSIONINFOA or OSVERSIONINFOEXA, chosen by dwOSVersionInfoSize (148 or 156).
     virtual BOOL GetVersionExA(OSVERSIONINFOA* info) = 0;
     virtual void GetSystemInfo(SYSTEM_INFO* info) = 0;
+    // Both return the length of the path written, without its terminator, or 0 on failure;
+    // a buffer too small gets nothing and the length it needs, terminator included.
+    virtual UINT GetSystemDirectoryA(char* buffer, UINT size) = 0;
+    virtual UINT GetWindowsDirectoryA(char* buffer, UINT size) = 0;
 };
 
 // GlobalMemoryStatus and GlobalMemoryStatusEx are reached through GetProcAddress on kernel32.
@@ -95,6 +99,8 @@ using OpenThreadProc = HANDLE(KAPI*)(DWORD access, BOOL inherit, DWORD threadId)
 using SetProcessWorkingSetSizeProc = BOOL(KAPI*)(HANDLE process, SIZE_T minimum, SIZE_T maximum);
 using GlobalMemoryStatusProc = void(KAPI*)(MEMORYSTATUS* status);
 using GlobalMemoryStatusExProc = BOOL(KAPI*)(MEMORYSTATUSEX* status);
+using SetDefaultDllDirectoriesProc = BOOL(KAPI*)(DWORD directoryFlags);
+using SetDllDirectoryAProc = BOOL(KAPI*)(const char* path);
 using GetProcessTimesProc = BOOL(KAPI*)(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
                                         FILETIME* user);
 

@@ -48,6 +48,9 @@ TEST_F(DrainexLauncherTest, StartsTheHelperHiddenWithTheFolderQuoted) {
     ASSERT_EQ(launches.size(), 1u);
     const std::string window = std::to_string(reinterpret_cast<intptr_t>(receiver.window));
     EXPECT_EQ(launches[0].commandLine, "\"C:\\Program Files\\Kes trava\\Drainex.exe\" 2 " + window);
+    // The full path as the application name too, so nothing is searched for.
+    EXPECT_EQ(machine.programs.LaunchedApplications(),
+              std::vector<std::string>{"C:\\Program Files\\Kes trava\\Drainex.exe"});
     EXPECT_EQ(launches[0].arguments, "2 " + window);
     EXPECT_EQ(launches[0].showCommand, static_cast<win::UINT>(win::SW_HIDE));
     ASSERT_TRUE(receiver.Ended());
@@ -74,6 +77,7 @@ TEST_F(DrainexLauncherTest, WritesTheWindowAsASignedNumberAndAnEmptyFolderAsRoot
     machine.handles.CloseHandle(process);
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].commandLine, "\"\\Drainex.exe\" 2 -16");
+    EXPECT_EQ(machine.programs.LaunchedApplications(), std::vector<std::string>{"\\Drainex.exe"});
 }
 
 TEST_F(DrainexLauncherTest, MissingHelperGivesNoProcessToWaitFor) {

@@ -1,6 +1,6 @@
 // One boost of the real programs under Wine, measured from outside. tools/bench.sh starts
-// Vornel.exe (with the test ping beside it, logging its runs) and this harness, which hooks
-// the bench spy into Vornel's user-interface thread, clicks the boost button, leaves the
+// Vornel.exe (with the test ping as the system's, logging its runs) and this harness, which
+// hooks the bench spy into Vornel's user-interface thread, clicks the boost button, leaves the
 // running window idle, closes it, and then reads the stages from the spy's records.
 //   boost_bench VORNEL_UNIX_PID IDLE_CHILD_UNIX_PID PING_LOG DEBUG_LOG [RECORDS_FILE]
 // Prints the table rows (BenchTable.h) and where the program's own time goes; the records

@@ -20,6 +20,7 @@ const std::string kAskText =
     "네트워크 상태가 안정적이지 않습니다.\n계속 최적화를 하셔도 원하는 결과를 얻지 못할 수 있습니다.\n\n"
     "계속 하시겠습니까?\n('아니오' 를 누르면 최적화를 중단합니다)";
 const std::string kStoppedText = "네트워크 상태가 안정적이지 않습니다.\n최적화를 중지합니다.";
+const std::string kTool = "C:\\Tools\\tool.exe";
 
 // A ping on a path that carries payloads up to mtu unfragmented, as Windows prints it.
 void InstallPing(sim::Machine& machine, int mtu) {
@@ -101,6 +102,7 @@ TEST(MtuProbe, FindsAnEthernetPathInSevenStepsAndTunesFromIt) {
     EXPECT_EQ(dialog.size, 1472);
     ASSERT_FALSE(machine.programs.Launched().empty());
     EXPECT_EQ(machine.programs.Launched()[0], "ping -n 1 -f -l 1500 168.126.63.1");
+    EXPECT_EQ(machine.programs.LaunchedApplications()[0], "C:\\WINDOWS\\system32\\ping.exe");
     EXPECT_TRUE(machine.user.MessageBoxes().empty());
 
     win::DWORD type = 0;
@@ -188,19 +190,23 @@ TEST(RunCaptured, RunsHiddenIntoTheOutputFileAndReleasesEverything) {
     machine.files.WriteFile("C:\\temp.ping", "stale output\r\n");
     NetworkTuner tuner;
 
-    EXPECT_TRUE(tuner.RunCaptured("tool once"));
+    EXPECT_TRUE(tuner.RunCaptured(kTool, "tool once"));
     EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "done\r\n");
     EXPECT_EQ(shows, std::vector<win::UINT>{win::SW_HIDE});
 
     // 259 characters fit the command buffer, 260 don't and are not run cut short.
-    EXPECT_TRUE(tuner.RunCaptured("tool " + std::string(254, 'x')));
-    EXPECT_FALSE(tuner.RunCaptured("tool " + std::string(255, 'x')));
+    EXPECT_TRUE(tuner.RunCaptured(kTool, "tool " + std::string(254, 'x')));
+    EXPECT_FALSE(tuner.RunCaptured(kTool, "tool " + std::string(255, 'x')));
     EXPECT_EQ(machine.programs.Launched().size(), 2u);
 
-    // A program that can't start leaves an empty output file.
-    EXPECT_FALSE(tuner.RunCaptured("missing"));
+    // A program that can't start, or none at all, leaves an empty output file.
+    EXPECT_FALSE(tuner.RunCaptured("C:\\Tools\\missing.exe", "missing"));
     EXPECT_TRUE(machine.files.Exists("C:\\temp.ping"));
     EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "");
+    machine.files.WriteFile("C:\\temp.ping", "stale output\r\n");
+    EXPECT_FALSE(tuner.RunCaptured("", "tool"));
+    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "");
+    EXPECT_EQ(machine.programs.Launched().size(), 3u);
 
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
@@ -211,7 +217,7 @@ TEST(RunCaptured, NothingRunsWithoutAFreshOutputFile) {
     machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
     machine.files.DenyAccess("C:\\temp.ping");
     NetworkTuner tuner;
-    EXPECT_FALSE(tuner.RunCaptured("tool"));
+    EXPECT_FALSE(tuner.RunCaptured(kTool, "tool"));
     EXPECT_TRUE(machine.programs.Launched().empty());
     EXPECT_EQ(tuner.ProbeSize(1472), 0);
     EXPECT_EQ(machine.handles.OpenCount(), 0u);

@@ -1,5 +1,5 @@
-// The probe against the test ping (tests/programs/ping.exe, built beside this
-// program, where CreateProcessA finds it first), with the real registry and files.
+// The probe against the test ping (tests/programs/ping.exe, put in place of the system's
+// ping in the Wine prefix, with Wine's own ping overridden), with the real registry and files.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -151,12 +151,11 @@ Dialog* Dialog::current = nullptr;
 
 TEST(MtuProbeWine, FindsTheTestPingsPathAndTunesTheRegistry) {
     ASSERT_EQ(::GetACP(), 949u) << "run with the Korean code page (LC_ALL=ko_KR.UTF-8)";
-    char exe[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string exeDirectory(exe);
-    exeDirectory.resize(exeDirectory.rfind('\\'));
-    ASSERT_NE(::GetFileAttributesA((exeDirectory + "\\ping.exe").c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the test ping belongs beside " << exe;
+    char system[MAX_PATH];
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    const std::string systemPing = std::string(system) + "\\ping.exe";
+    ASSERT_NE(::GetFileAttributesA(systemPing.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the test ping belongs at " << systemPing << " (WINEDLLOVERRIDES ping.exe=n)";
     ::SetEnvironmentVariableA("KESTRAVA_PING_MTU", "1472");
 
     ScratchFolder scratch;

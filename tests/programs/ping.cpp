@@ -1,7 +1,7 @@
 // A stand-in for the system's ping on a path of a chosen MTU; it sends nothing.
 // It accepts the options the probe uses ("-n count -f -l size host") and prints
-// Windows-style English lines. Placed beside the program that runs "ping ...",
-// it is found before the system's.
+// Windows-style English lines. The test scripts put it where the system's ping lives
+// in the Wine prefix (tools/common.sh, system_ping).
 //
 // The environment variable KESTRAVA_PING_MTU gives the largest payload the path
 // carries unfragmented (default 1472, an ordinary Ethernet path). Larger payloads

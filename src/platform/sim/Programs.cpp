@@ -51,12 +51,17 @@ void Programs::JoinAll() {
 
 void Programs::Install(const std::string& fileName, Program program) {
     std::lock_guard<std::mutex> lock(mutex_);
-    programs_[ProgramKey(fileName, nullptr)] = std::move(program);
+    programs_[FileKey(fileName)] = std::move(program);
 }
 
 std::vector<std::string> Programs::Launched() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return launched_;
+}
+
+std::vector<std::string> Programs::LaunchedApplications() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return launchedApplications_;
 }
 
 // The program path is cut at the closing quote when it starts with one, else at the first blank.
@@ -75,6 +80,10 @@ std::string Programs::ProgramKey(const std::string& commandLine, std::string* ar
         size_t start = commandLine.find_first_not_of(' ', end);
         *arguments = start == std::string::npos ? std::string() : commandLine.substr(start);
     }
+    return FileKey(path);
+}
+
+std::string Programs::FileKey(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
     std::string name = Lower(slash == std::string::npos ? path : path.substr(slash + 1));
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0) name.resize(name.size() - 4);
@@ -99,12 +108,14 @@ BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SE
                               PROCESS_INFORMATION* processInformation) {
     Launch launch;
     launch.commandLine = commandLine ? commandLine : (applicationName ? applicationName : "");
-    std::string key = ProgramKey(applicationName ? std::string(applicationName) : launch.commandLine, nullptr);
-    ProgramKey(launch.commandLine, &launch.arguments);
+    // An application name is the program's path as it stands, blanks and all.
+    std::string key = ProgramKey(launch.commandLine, &launch.arguments);
+    if (applicationName) key = FileKey(applicationName);
     Program program;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         launched_.push_back(launch.commandLine);
+        launchedApplications_.push_back(applicationName ? applicationName : "");
         auto it = programs_.find(key);
         if (it != programs_.end()) program = it->second;
     }
@@ -136,6 +147,7 @@ UINT Programs::WinExec(const char* commandLine, UINT showCommand) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         launched_.push_back(launch.commandLine);
+        launchedApplications_.push_back("");
         auto it = programs_.find(key);
         if (it != programs_.end()) program = it->second;
     }

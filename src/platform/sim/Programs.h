@@ -33,6 +33,8 @@ public:
     // Installs a program under a file name such as "ping" or "Drainex.exe" (the folder is not compared).
     void Install(const std::string& fileName, Program program);
     std::vector<std::string> Launched() const;
+    // The application name of each CreateProcessA, in launch order; empty where none was given.
+    std::vector<std::string> LaunchedApplications() const;
     // Waits until every started thread and program has ended.
     void JoinAll();
 
@@ -51,12 +53,14 @@ public:
 
 private:
     static std::string ProgramKey(const std::string& commandLine, std::string* arguments);
+    static std::string FileKey(const std::string& path);
     std::shared_ptr<Completion> Start(std::function<DWORD()> body);
 
     Machine& machine_;
     mutable std::mutex mutex_;
     std::map<std::string, Program> programs_;
     std::vector<std::string> launched_;
+    std::vector<std::string> launchedApplications_;
     std::vector<std::thread> threads_;
     DWORD nextThreadId_ = 5000;
 };

@@ -6,6 +6,16 @@
 #include "platform/Platform.h"
 
 namespace sim {
+namespace {
+
+UINT CopyPath(const char* path, char* buffer, UINT size) {
+    const UINT length = static_cast<UINT>(std::strlen(path));
+    if (length >= size) return length + 1;
+    std::memcpy(buffer, path, length + 1);
+    return length;
+}
+
+}  // namespace
 
 SystemInfo::SystemInfo(Machine&) { platform::Current().systemInfo = this; }
 
@@ -58,5 +68,13 @@ void SystemInfo::GetSystemInfo(SYSTEM_INFO* info) {
     info->dwNumberOfProcessors = static_cast<DWORD>(std::bitset<64>(activeMask_).count());
     info->dwAllocationGranularity = 65536;
 }
+
+UINT SystemInfo::GetSystemDirectoryA(char* buffer, UINT size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return CopyPath(platformId_ == VER_PLATFORM_WIN32_WINDOWS ? "C:\\WINDOWS\\SYSTEM" : "C:\\WINDOWS\\system32", buffer,
+                    size);
+}
+
+UINT SystemInfo::GetWindowsDirectoryA(char* buffer, UINT size) { return CopyPath("C:\\WINDOWS", buffer, size); }
 
 }  // namespace sim

@@ -27,6 +27,10 @@ public:
 
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
     void GetSystemInfo(SYSTEM_INFO* info) override;
+    // C:\WINDOWS\system32 on the NT family, C:\WINDOWS\SYSTEM on the 9x family.
+    UINT GetSystemDirectoryA(char* buffer, UINT size) override;
+    // C:\WINDOWS on both families.
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
 
 private:
     std::mutex mutex_;

@@ -61,6 +61,8 @@ public:
         return ::GetVersionExA(reinterpret_cast<::OSVERSIONINFOA*>(info));
     }
     void GetSystemInfo(win::SYSTEM_INFO* info) override { ::GetSystemInfo(reinterpret_cast<::SYSTEM_INFO*>(info)); }
+    UINT GetSystemDirectoryA(char* buffer, UINT size) override { return ::GetSystemDirectoryA(buffer, size); }
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override { return ::GetWindowsDirectoryA(buffer, size); }
 };
 
 Win32Handles handles;

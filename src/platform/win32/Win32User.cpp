@@ -118,6 +118,11 @@ public:
 
     INT_PTR DialogBoxParamA(win::HINSTANCE instance, const char* templateName, win::HWND parent,
                             win::DLGPROC procedure, LPARAM parameter) override {
+        // The dialogs use the progress bar class of the common controls. Registered here
+        // rather than at load, so that whatever the common controls load by name comes
+        // after the program has restricted its library search.
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+        ::InitCommonControlsEx(&controls);
         return ::DialogBoxParamA(static_cast<::HINSTANCE>(instance), templateName, W(parent),
                                  reinterpret_cast<DLGPROC>(procedure), parameter);
     }
@@ -154,12 +159,7 @@ public:
 Win32User user;
 
 struct Install {
-    Install() {
-        platform::Current().user = &user;
-        // The dialogs use the progress bar class of the common controls.
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
-        ::InitCommonControlsEx(&controls);
-    }
+    Install() { platform::Current().user = &user; }
 } install;
 
 }  // namespace
