@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/ScopedHandle.h"
 
 namespace {
 
@@ -34,6 +35,6 @@ win::HANDLE LaunchDrainex(const std::string& appFolder, int32_t mode, win::HWND 
                                              nullptr, nullptr, &startup, &process)) {
         return nullptr;
     }
-    platform::Handles().CloseHandle(process.hThread);
+    const platform::ScopedHandle thread(process.hThread);
     return process.hProcess;
 }

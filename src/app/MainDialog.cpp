@@ -8,6 +8,7 @@
 #include "graphics/GraphicsTuner.h"
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
+#include "platform/ScopedHandle.h"
 #include "resources/ResourceIds.h"
 #include "rules/DefaultScript.h"
 #include "skin/SkinBackground.h"
@@ -207,13 +208,13 @@ void MainDialog::WakeWaitLoop() { platform::User().PostMessageA(Handle(), WM_NUL
 
 void MainDialog::RunMemoryStep() {
     releaseDone = 0;
-    HANDLE helper = LaunchDrainex(exeFolder, 2, Handle());
+    const platform::ScopedHandle helper(LaunchDrainex(exeFolder, 2, Handle()));
     // The wait also ends when the helper could not start or ended without its end message.
-    while (!releaseDone && helper != nullptr && platform::Programs().WaitForSingleObject(helper, 0) == WAIT_TIMEOUT) {
+    while (!releaseDone && helper &&
+           platform::Programs().WaitForSingleObject(helper.Get(), 0) == WAIT_TIMEOUT) {
         ui::PumpMessage();
         platform::Programs().Sleep(1);
     }
-    if (helper != nullptr) platform::Handles().CloseHandle(helper);
 }
 
 void MainDialog::OnReleaseProgress(LPARAM position) {

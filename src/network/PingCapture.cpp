@@ -4,6 +4,7 @@
 #include "network/NetworkTuner.h"
 #include "network/PingOutput.h"
 #include "platform/Platform.h"
+#include "platform/ScopedHandle.h"
 
 bool NetworkTuner::RunCaptured(const std::string& program, const std::string& commandLine) {
     using namespace win;
@@ -28,16 +29,17 @@ bool NetworkTuner::RunCaptured(const std::string& program, const std::string& co
     // Shared for reading and writing: a console host may still hold the inherited handle
     // for a moment after ping has ended, and the verdict is read (and the next attempt's
     // file made) meanwhile. Nothing but ping writes to it.
-    HANDLE output = files.CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      &fileAttributes, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const platform::ScopedHandle output(files.CreateFileA(outputPath.c_str(), GENERIC_WRITE,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE, &fileAttributes,
+                                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     bool ran = false;
     // Without a fresh output file an earlier attempt's output could be read as this one's.
-    if (output != INVALID_HANDLE_VALUE) {
+    if (output) {
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_HIDE;
-        startup.hStdOutput = output;
+        startup.hStdOutput = output.Get();
         char buffer[kCommandBufferSize] = {};
         std::memcpy(buffer, commandLine.data(), commandLine.size());
         PROCESS_INFORMATION process{};
@@ -46,11 +48,10 @@ bool NetworkTuner::RunCaptured(const std::string& program, const std::string& co
               platform::Programs().CreateProcessA(program.c_str(), buffer, processAttributes, nullptr, TRUE,
                                                   CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process) != FALSE;
         if (ran) {
-            platform::Programs().WaitForSingleObject(process.hProcess, INFINITE);
-            platform::Handles().CloseHandle(process.hProcess);
-            platform::Handles().CloseHandle(process.hThread);
+            const platform::ScopedHandle ping(process.hProcess);
+            const platform::ScopedHandle thread(process.hThread);
+            platform::Programs().WaitForSingleObject(ping.Get(), INFINITE);
         }
-        platform::Handles().CloseHandle(output);
     }
     if (processAttributes) memory.GlobalFree(processAttributes);
     if (descriptor) memory.GlobalFree(descriptor);

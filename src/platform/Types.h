@@ -275,7 +275,6 @@ constexpr DWORD FILE_SHARE_WRITE = 0x2;
 struct SYSTEMTIME {
     WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
 };
-constexpr DWORD MAX_PATH = 260;
 struct WIN32_FIND_DATAA {
     DWORD dwFileAttributes;
     FILETIME ftCreationTime;
