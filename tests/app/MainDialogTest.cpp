@@ -94,6 +94,12 @@ protected:
                                   reinterpret_cast<LPARAM>(Item(IDC_RESTORE)));
     }
     bool RestoreOffered() { return machine.user.IsWindowEnabled(Item(IDC_RESTORE)) != 0; }
+    // A message box of the main window, captioned like it, with these buttons.
+    void ExpectWindowBox(const sim::MessageBoxRecord& box, UINT buttons) {
+        EXPECT_EQ(box.owner, main);
+        EXPECT_EQ(box.caption, "Kestrava");
+        EXPECT_EQ(box.type & 0xF, buttons) << box.text;
+    }
     DWORD TcpDword(const char* name) {
         DWORD type = 0;
         std::vector<BYTE> data;
@@ -392,10 +398,8 @@ TEST_F(MainWindowTest, RestoreWithNothingRecordedSaysSoAndAsksNothing) {
     ClickAndWait(IDC_RESTORE);
     const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].owner, main);
-    EXPECT_EQ(boxes[0].caption, "Kestrava");
+    ExpectWindowBox(boxes[0], MB_OK);
     EXPECT_EQ(boxes[0].text, "되돌릴 설정이 없습니다.");
-    EXPECT_EQ(boxes[0].type & MB_YESNO, 0u);
 }
 
 TEST_F(MainWindowTest, RestoreAsksFirstAndNoLeavesTheSettingsAsTheBoostLeftThem) {
@@ -407,10 +411,8 @@ TEST_F(MainWindowTest, RestoreAsksFirstAndNoLeavesTheSettingsAsTheBoostLeftThem)
     ClickAndWait(IDC_RESTORE);
     const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].owner, main);
-    EXPECT_EQ(boxes[0].caption, "Kestrava");
+    ExpectWindowBox(boxes[0], MB_YESNO);
     EXPECT_EQ(boxes[0].text, kRestoreQuestion);
-    EXPECT_EQ(boxes[0].type & 0xF, MB_YESNO);
     EXPECT_EQ(TcpDword("TcpWindowSize"), 372320u);
     EXPECT_TRUE(machine.files.Exists(kBackup));
 }
@@ -422,10 +424,8 @@ TEST_F(MainWindowTest, RestoreOnYesReportsHowManySettingsCameBack) {
     const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, kRestoreQuestion);
+    ExpectWindowBox(boxes[1], MB_OK);
     const std::string& report = boxes[1].text;
-    EXPECT_EQ(boxes[1].owner, main);
-    EXPECT_EQ(boxes[1].caption, "Kestrava");
-    EXPECT_EQ(boxes[1].type & MB_YESNO, 0u);
     ASSERT_EQ(report.rfind("설정 ", 0), 0u) << report;
     size_t digits = std::strlen("설정 ");
     size_t count = report.find_first_not_of("0123456789", digits);
