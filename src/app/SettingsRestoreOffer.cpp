@@ -27,9 +27,8 @@ void OfferSettingsRestore(HWND owner, const std::string& caption, const std::str
         user.MessageBoxA(owner, kNothingToRestore, caption.c_str(), MB_ICONINFORMATION);
         return;
     }
-    if (user.MessageBoxA(owner, kRestoreQuestion, caption.c_str(), MB_YESNO | MB_ICONQUESTION) != static_cast<int>(IDYES)) {
-        return;
-    }
+    int answer = user.MessageBoxA(owner, kRestoreQuestion, caption.c_str(), MB_YESNO | MB_ICONQUESTION);
+    if (answer != static_cast<int>(IDYES)) return;
     std::string report = SettingsRestoreReport(RestoreSettings(exeFolder));
     user.MessageBoxA(owner, report.c_str(), caption.c_str(), MB_ICONINFORMATION);
 }

@@ -437,7 +437,9 @@ TEST_F(MainWindowTest, RestoreIsRefusedDuringARunAndWhileTheBoostIsApplied) {
     gateOpen = false;
     Start();
     machine.user.Click(Item(IDC_BOOST));
-    for (int wait = 0; wait < 500 && RestoreOffered(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int wait = 0; wait < 500 && RestoreOffered(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_FALSE(RestoreOffered());
     CommandRestore();  // handled inside the run's message pump
     gateOpen = true;
