@@ -20,7 +20,8 @@ WHITE = (255, 255, 255)
 GROUND = (245, 245, 245)
 
 # Buttons and check boxes drawn with a key colour: their surround is keyed out.
-KEYED = {133: BLACK, 134: BLACK, 135: BLACK, 136: BLACK, 139: BLACK, 140: BLACK, 141: WHITE, 142: BLACK}
+KEYED = {133: BLACK, 134: BLACK, 135: BLACK, 136: BLACK, 139: BLACK, 140: BLACK, 141: WHITE, 142: BLACK,
+         164: BLACK, 165: BLACK}
 # The close buttons sit on the title strip, where keyed pixels would show the button face: no key pixels.
 OPAQUE_ON_STRIP = (155, 160)
 # Statics copied straight onto the window ground.

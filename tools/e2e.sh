@@ -10,20 +10,22 @@
 #   - a program planted as ping.exe beside Vornel: the boost uses the system's ping and the
 #     planted program never runs;
 #   - a hard kill of Vornel during a boost: the next start puts the suspended program back;
+#   - the settings restore: two boosts with different profiles, then the main window's restore
+#     button; the display and TCP/IP keys exported before and after are the same, byte for byte;
 #   - the download package of the build (out/dist): its contents, and the boost with the
 #     option clear run from the programs it unpacks to.
 # The test ping stands where the system's ping lives (tools/common.sh, system_ping).
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
-#   SCENARIO: clear ticked no-helper no-ping exiting-child killed package planted (default: all)
+#   SCENARIO: clear ticked no-helper no-ping exiting-child killed restore package planted (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
-[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed package planted)
+[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed restore package planted)
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
 package=$(python3 "$root/tools/package.py" "$arch" "$dir" "$dist" --name)
@@ -118,7 +120,8 @@ readme_readable() {
   local readme="$app/README.txt"
   [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] &&
     iconv -f CP949 -t UTF-8 "$readme" | grep -q '관리자 권한' &&
-    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'Restore\NetOpti'
+    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'Restore\NetOpti' &&
+    iconv -f CP949 -t UTF-8 "$readme" | grep -qF '"설정 복원"'
 }
 
 clear_written_values() {
@@ -389,6 +392,70 @@ planted_ping_scenario() {
   finish
 }
 
+# Exports the display adapter's key and the TCP/IP key into reg files named after a moment.
+export_settings() {  # export_settings MOMENT
+  [ -n "$display_key" ] || return 1
+  mkdir -p "$WINEPREFIX/drive_c/kestrava-e2e"
+  LC_ALL=ko_KR.UTF-8 timeout 60 "$loader" reg export "HKLM\\$display_key" "C:\\kestrava-e2e\\display-$1.reg" /y \
+    >/dev/null 2>&1 &&
+    LC_ALL=ko_KR.UTF-8 timeout 60 "$loader" reg export "$tcpip_key" "C:\\kestrava-e2e\\tcpip-$1.reg" /y >/dev/null 2>&1
+}
+same_export() { cmp "$WINEPREFIX/drive_c/kestrava-e2e/$1-before.reg" "$WINEPREFIX/drive_c/kestrava-e2e/$1-after.reg"; }
+
+restore_report_ok() {
+  grep -qE '^설정 [1-9][0-9]*개를 되돌렸습니다\. 네트워크 설정은 컴퓨터를 다시 시작하면 적용됩니다\.$' <<<"$1"
+}
+
+# Two boosts, fast and then graphics, over a start where some values are missing and some hold
+# data of another type; the restore button, answered Yes, must bring back that start exactly.
+restore_scenario() {
+  begin "restore: two boosts put back with the restore button"
+  install_app Vornel Drainex ping
+  rm -rf "$WINEPREFIX/drive_c/kestrava-e2e"
+  clear_written_values
+  local display_key
+  display_key=$(inspect display | sed -n 's/^key //p')
+  check "the display adapter's key is found" test -n "$display_key"
+  reg add "$tcpip_key" /v TcpWindowSize /t REG_DWORD /d 65535 /f
+  reg add "HKLM\\$display_key" /v D3D_46205529 /t REG_SZ /d "before Kestrava" /f
+  check "no Restore folder before the first boost" test ! -e "$app/Restore"
+  check "display and TCP/IP keys exported before the first boost" export_settings before
+  start_programs
+  check "first boost (fast profile)" boost
+  check "the first boost ends" end_boost
+  driver click Kestrava 1009
+  check "second boost (graphics profile)" boost
+  check "display values of the graphics profile" diff <(inspect display | grep -v '^key ') <(expected_display 0)
+  check "the second boost ends" end_boost
+  driver hover Kestrava 1015
+  sleep 1.5
+  shot "restore-control"
+
+  local question="처음 상태로 되돌리시겠습니까"
+  driver click Kestrava 1015
+  check "the restore question is captioned Kestrava" test "$(driver caption "$question" 10000)" = Kestrava
+  shot "restore-question"
+  check "the restore question is answered Yes" driver answer "$question" 6 10000
+  local report
+  report=$(driver boxtext "되돌렸습니다" 60000)
+  shot "restore-report"
+  check "the report counts the values put back (got: ${report:-no report})" restore_report_ok "$report"
+  check "the report is answered" driver answer "되돌렸습니다" 1 10000
+  check "display and TCP/IP keys exported after the restore" export_settings after
+  check "display key byte for byte as before the first boost" same_export display
+  check "TCP/IP key byte for byte as before the first boost" same_export tcpip
+  check "no settings record left in Restore\\Settings" test -z "$(ls -A "$app/Restore/Settings" 2>/dev/null)"
+  check "the used records kept in Restore\\Restored" test -n "$(ls -A "$app/Restore/Restored" 2>/dev/null)"
+
+  driver click Kestrava 1015
+  if ! driver answer "되돌릴 설정이 없습니다" 1 10000; then
+    check "a second restore finds nothing to restore" false
+    driver answer "$question" 7 5000  # asked again instead: answered No
+  fi
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
 for scenario_name in "${scenarios[@]}"; do
   case $scenario_name in
     clear) boost_scenario 0 ;;
@@ -397,6 +464,7 @@ for scenario_name in "${scenarios[@]}"; do
     no-ping) missing_ping_scenario ;;
     exiting-child) exiting_child_scenario ;;
     killed) killed_boost_scenario ;;
+    restore) restore_scenario ;;
     package) boost_scenario 0 package ;;
     planted) planted_ping_scenario ;;
     *) echo "unknown scenario $scenario_name" >&2; exit 2 ;;

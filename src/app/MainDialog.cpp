@@ -4,6 +4,7 @@
 #include "app/DragStrip.h"
 #include "app/DrainexLauncher.h"
 #include "app/ReleaseProgress.h"
+#include "app/SettingsRestoreOffer.h"
 #include "drainex/ReleaseMessages.h"
 #include "graphics/GraphicsTuner.h"
 #include "network/ProbeMessages.h"
@@ -24,6 +25,11 @@ const char kSuspendWarning[] =
     "모든 프로세스에 이 옵션을 적용하게 됩니다.\n\n다른 중요한 프로그램들을 함께 실행하고 있는 중이라면, 문제가 생길 수 "
     "있으므로,\n게임 프로그램이 아닌 다른 프로그램은 모두 종료하는 것이 좋습니다.";
 const char kOptionsPrompt[] = "Kestrava에 사용할 옵션을 선택하세요";
+const char kRestoreTip[] = "Kestrava가 바꾼 그래픽·네트워크 설정을 처음 상태로 되돌립니다";
+// The restore button: centred under the boost button, this far below it.
+constexpr int kRestoreWidth = 70;
+constexpr int kRestoreHeight = 22;
+constexpr int kRestoreGap = 8;
 
 }  // namespace
 
@@ -41,6 +47,7 @@ void MainDialog::DoDataExchange() {
     Bind(IDC_PROGRESS, progress);
     Bind(IDC_BOOST, boostButton);
     Bind(IDC_CLOSE, closeButton);
+    Bind(IDC_RESTORE, restoreButton);
 }
 
 BOOL MainDialog::OnInitDialog() {
@@ -53,12 +60,13 @@ BOOL MainDialog::OnInitDialog() {
     progress.SetRange(0, 100);
     progress.SetStep(1);
 
-    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &boostButton, &closeButton}) {
+    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &boostButton, &closeButton, &restoreButton}) {
         button->SetFlatBorder(false, true);
         button->SetPressedOffset(255, true);
     }
-    for (SkinButton* check : {&fastCheck, &graphicsCheck, &suspendCheck}) {
-        for (int index : {0, 2, 4}) check->SetColor(index, kCheckGround, true);
+    // The window ground shows around the pictures of the checkboxes and the restore button.
+    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &restoreButton}) {
+        for (int index : {0, 2, 4}) button->SetColor(index, kCheckGround, true);
     }
     closeButton.SetBitmaps(IDB_CLOSE_HOT, RGB(0, 0, 0), IDB_CLOSE_IDLE, RGB(0, 0, 0));
     boostButton.SetBitmaps(IDB_BOOST_HOT, RGB(0, 0, 0), IDB_BOOST_IDLE, RGB(0, 0, 0));
@@ -68,6 +76,11 @@ BOOL MainDialog::OnInitDialog() {
     RECT window = WindowRect();
     closeButton.SetPos(nullptr, (window.right - window.left) - 70, 1, 43, 16, SWP_NOZORDER);
     boostButton.SetPos(nullptr, 0, 0, 65, 64, SWP_NOMOVE | SWP_NOZORDER);
+    restoreButton.SetBitmaps(IDB_RESTORE_HOT, RGB(0, 0, 0), IDB_RESTORE_IDLE, RGB(0, 0, 0));
+    RECT boost = boostButton.RectIn(Handle());
+    restoreButton.SetPos(nullptr, (boost.left + boost.right - kRestoreWidth) / 2, boost.bottom + kRestoreGap,
+                         kRestoreWidth, kRestoreHeight, SWP_NOZORDER);
+    if (toolTip.Create(Handle())) toolTip.AddTool(restoreButton.Handle(), kRestoreTip);
 
     AddBusyIndicatorFrames(indicator);
     return TRUE;
@@ -81,6 +94,7 @@ bool MainDialog::OnCommand(WORD id, WORD code) {
     case IDC_FAST: graphicsCheck.SetCheck(!fastCheck.GetCheck(), true); return true;
     case IDC_GRAPHICS: fastCheck.SetCheck(!graphicsCheck.GetCheck(), true); return true;
     case IDC_SUSPEND: OnSuspendClicked(); return true;
+    case IDC_RESTORE: OnRestore(); return true;
     default: return false;
     }
 }
@@ -125,15 +139,27 @@ void MainDialog::OnSuspendClicked() {
     platform::User().MessageBoxA(Handle(), kSuspendWarning, Text().c_str(), MB_ICONINFORMATION);
 }
 
+// The restore is not offered from a boost click until the boost's undo.
+void MainDialog::OfferRestore(bool offered) const {
+    platform::User().EnableWindow(restoreButton.Handle(), offered ? TRUE : FALSE);
+}
+
+void MainDialog::OnRestore() {
+    if (busy || !platform::User().IsWindowEnabled(restoreButton.Handle())) return;
+    OfferSettingsRestore(Handle(), Text(), exeFolder);
+}
+
 void MainDialog::OnBoost() {
     if (busy) return;
     busy = 1;
+    OfferRestore(false);
     indicator.StartAnimation();
     bool completed = OptimizeRun();
     busy = 0;
     if (!completed) {
         progress.SetPos(0);
         indicator.StopAnimation();
+        OfferRestore(true);
         return;
     }
     Show(SW_HIDE);
@@ -146,6 +172,7 @@ void MainDialog::OnBoost() {
     Show(SW_SHOW);
     EndBoost();
     indicator.StopAnimation();
+    OfferRestore(true);
 }
 
 bool MainDialog::OptimizeRun() {

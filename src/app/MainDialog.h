@@ -14,6 +14,7 @@
 #include "skin/SkinButton.h"
 #include "skin/SkinStatic.h"
 #include "ui/Dialog.h"
+#include "ui/ToolTip.h"
 
 class MainDialog : public ui::Dialog {
 public:
@@ -30,6 +31,8 @@ protected:
 
 private:
     void OnBoost();
+    void OfferRestore(bool offered) const;
+    void OnRestore();
     // False when the user stopped the probe: the run ends there.
     bool OptimizeRun();
     void ApplyGraphicsProfile();
@@ -51,6 +54,8 @@ private:
     ui::ProgressBar progress;
     SkinButton boostButton;
     SkinButton closeButton;
+    SkinButton restoreButton;
+    ui::ToolTip toolTip;
     win::HICON icon = nullptr;
     int32_t probeResult = 0;
     int32_t releaseRange = 1;

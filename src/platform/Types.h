@@ -435,6 +435,7 @@ constexpr UINT IDYES = 6;
 constexpr UINT IDNO = 7;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_ICONQUESTION = 0x20;
 constexpr UINT MB_ICONINFORMATION = 0x40;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
@@ -466,6 +467,8 @@ constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 constexpr DWORD DS_SETFONT = 0x40;
 constexpr DWORD BS_PUSHBUTTON = 0x0;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
@@ -512,6 +515,28 @@ struct PAINTSTRUCT {
     BYTE rgbReserved[32];
 };
 struct TRACKMOUSEEVENT { DWORD cbSize; DWORD dwFlags; HWND hwndTrack; DWORD dwHoverTime; };
+
+// Tooltips of the common controls
+struct TTTOOLINFOA {
+    UINT cbSize;
+    UINT uFlags;
+    HWND hwnd;
+    UINT_PTR uId;
+    RECT rect;
+    HINSTANCE hinst;
+    char* lpszText;
+    LPARAM lParam;
+    void* lpReserved;
+};
+// Without lpReserved: the size every common-controls release accepts.
+constexpr UINT TTTOOLINFOA_V2_SIZE = offsetof(TTTOOLINFOA, lpReserved);
+inline const char* const TOOLTIPS_CLASSA = "tooltips_class32";
+constexpr DWORD TTS_ALWAYSTIP = 0x01;
+constexpr DWORD TTS_NOPREFIX = 0x02;
+constexpr UINT TTF_IDISHWND = 0x0001;
+constexpr UINT TTF_SUBCLASS = 0x0010;
+constexpr UINT TTM_ADDTOOLA = WM_USER + 4;
+constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;
 
 // GDI
 struct BITMAP {

@@ -11,6 +11,9 @@ public:
     virtual ~IUser() = default;
 
     // Window tree and geometry
+    virtual HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
+                                 int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                                 void* parameter) = 0;
     virtual HWND GetDesktopWindow() = 0;
     virtual HWND FindWindowA(const char* className, const char* windowName) = 0;
     virtual BOOL EnumWindows(WNDENUMPROC callback, LPARAM context) = 0;

@@ -28,6 +28,8 @@ constexpr int IDB_TITLE_RIGHT = 159;
 constexpr int IDB_CLOSE_HOT = 160;
 constexpr int IDB_MAIN_BODY = 162;
 constexpr int IDB_BOOST_BODY = 163;
+constexpr int IDB_RESTORE_IDLE = 164;
+constexpr int IDB_RESTORE_HOT = 165;
 
 // Controls
 constexpr int IDC_PROGRESS = 1000;
@@ -42,5 +44,6 @@ constexpr int IDC_NETWORK_ANCHOR = 1011;
 constexpr int IDC_MEMORY_ANCHOR = 1012;
 constexpr int IDC_PROCESS_ANCHOR = 1013;
 constexpr int IDC_INDICATOR = 1014;
+constexpr int IDC_RESTORE = 1015;
 
 }  // namespace resources

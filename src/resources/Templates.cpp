@@ -24,6 +24,8 @@ std::vector<DialogTemplate> MakeTemplates() {
         {IDC_GRAPHICS, "BUTTON", "그래픽향상 (고사양 PC 권장)", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 125, 192, 107, 10,
          0},
         {IDC_INDICATOR, "STATIC", "", kChild | SS_BLACKFRAME, 11, 146, 6, 5, 0},
+        // placed under the boost button by the dialog
+        {IDC_RESTORE, "BUTTON", "", kChild | WS_TABSTOP | BS_PUSHBUTTON, 240, 218, 44, 14, 0},
     };
 
     DialogTemplate boost{IDD_BOOST, 0x80000040, 0, 312, 336, "굴림", 9, {}};
@@ -65,7 +67,7 @@ const std::vector<BitmapResource>& BitmapResources() {
         {152, 13, 13},                 {153, 13, 13},               {154, 13, 13},
         {IDB_CLOSE_IDLE, 43, 16},      {IDB_TITLE_LEFT, 3, 31},     {IDB_TITLE_TILE, 30, 31},
         {IDB_TITLE_RIGHT, 2, 31},      {IDB_CLOSE_HOT, 43, 16},     {IDB_MAIN_BODY, 498, 177},
-        {IDB_BOOST_BODY, 316, 177},
+        {IDB_BOOST_BODY, 316, 177},    {IDB_RESTORE_IDLE, 70, 22},  {IDB_RESTORE_HOT, 70, 22},
     };
     return bitmaps;
 }

@@ -348,6 +348,7 @@ TEXTS = {
     "exit": ("종료", 10.5, FONT_SMALL, 0),
     "close": ("닫기", 10, FONT_SMALL, 0),
     "options": ("옵션 선택", 11, FONT_SMALL, 0),
+    "restore": ("설정 복원", 10.5, FONT_SMALL, 0),
 }
 _rendered = {}
 
@@ -779,6 +780,38 @@ def close_button(hot):
     return bmp_bytes(canvas)
 
 
+def turn_back_arrow(cx, cy, r):
+    """An open circle turning anticlockwise, its head at the upper right."""
+    start = -30.0
+    th = math.radians(start)
+    px, py = cx + r * math.cos(th), cy + r * math.sin(th)
+    dx, dy = math.sin(th), -math.cos(th)  # the anticlockwise direction at the head
+    nx, ny = -dy, dx
+    head = polygon([[(px + dx * 2.4, py + dy * 2.4), (px - dx * 1.0 + nx * 2.9, py - dy * 1.0 + ny * 2.9),
+                     (px - dx * 1.0 - nx * 2.9, py - dy * 1.0 - ny * 2.9)]])
+    ring = arc(cx, cy, r, 1.7, start + 20, 250)
+    return ring.combine(head, max)
+
+
+def restore_button(hot):
+    """A pill under the boost button in its colours, with a turn-back arrow before the words."""
+    sprite = Sprite(70, 22)
+    pill = rounded_rect(1, 1, 69, 20, 9.5)
+    sprite.draw(blur(pill.moved(0, 1), 1), (40, 52, 68), 0.3)
+    sprite.draw(pill, vertical((250, 252, 254), (132, 156, 178), 1, 20))
+    inner = rounded_rect(2.2, 2.2, 67.8, 18.8, 8.3)
+    if hot:
+        sprite.draw(inner, vertical((0, 164, 212), (6, 56, 116), 2, 19))
+        ink, arrow = WHITE, ICE
+    else:
+        sprite.draw(inner, vertical(FACE_IDLE[0], FACE_IDLE[1], 2, 19))
+        ink, arrow = ICE, CYAN
+    sprite.draw(ellipse(35, 6.5, 30, 4).clip(inner), WHITE, 0.2 if hot else 0.12)
+    sprite.draw(turn_back_arrow(13.0, 10.5, 4.6), arrow)
+    sprite.draw(centred(text("restore"), 43.0, 10.5), ink)
+    return sprite.bmp()
+
+
 CHECK_MARK = [(3.4, 6.7), (5.6, 8.9), (9.7, 4.4)]
 
 
@@ -861,6 +894,8 @@ def bitmaps():
         160: functools.partial(close_button, True),
         162: main_body,
         163: boost_body,
+        164: functools.partial(restore_button, False),
+        165: functools.partial(restore_button, True),
     }
     # The indicator cycles 148 ... 154 and then 147, which is also its idle picture.
     for head, ident in enumerate([148, 149, 150, 151, 152, 153, 154, 147]):

@@ -26,6 +26,10 @@ using namespace resources;
 const char kBoostTitle[] = "Kestrava가 적용 되었습니다...";
 const char kTcpipKey[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char kJournal[] = "C:\\Games\\Kestrava\\Restore\\BoostJournal.txt";
+const char kBackup[] = "C:\\Games\\Kestrava\\Restore\\NetOpti\\2024년1월5일9시3분7초.nbk";
+const char kRestoreQuestion[] =
+    "Kestrava가 바꾼 그래픽 드라이버와 네트워크(TCP/IP) 설정을 처음 상태로 되돌리시겠습니까?";
+const char kRestartSentence[] = "개를 되돌렸습니다. 네트워크 설정은 컴퓨터를 다시 시작하면 적용됩니다.";
 
 // The payload size given to "ping -n 1 -f -l SIZE HOST".
 int PingSize(const std::string& arguments) {
@@ -79,6 +83,38 @@ protected:
     }
 
     HWND Item(int id) { return machine.user.GetDlgItem(main, id); }
+    RECT RectOf(HWND window) {
+        RECT rect{};
+        machine.user.GetWindowRect(window, &rect);
+        return rect;
+    }
+    // A click on the restore button that reaches the window even while the button is disabled.
+    void CommandRestore() {
+        machine.user.SendMessageA(main, WM_COMMAND, MAKELONG(IDC_RESTORE, BN_CLICKED),
+                                  reinterpret_cast<LPARAM>(Item(IDC_RESTORE)));
+    }
+    bool RestoreOffered() { return machine.user.IsWindowEnabled(Item(IDC_RESTORE)) != 0; }
+    // A message box of the main window, captioned like it, with these buttons.
+    void ExpectWindowBox(const sim::MessageBoxRecord& box, UINT buttons) {
+        EXPECT_EQ(box.owner, main);
+        EXPECT_EQ(box.caption, "Kestrava");
+        EXPECT_EQ(box.type & 0xF, buttons) << box.text;
+    }
+    DWORD TcpDword(const char* name) {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        DWORD value = 0;
+        if (machine.registry.ReadValue(HKEY_LOCAL_MACHINE, kTcpipKey, name, type, data) && data.size() == 4) {
+            std::memcpy(&value, data.data(), 4);
+        }
+        return value;
+    }
+    // One boost with the fast profile, ended by closing its running window.
+    void BoostOnce() {
+        HWND running = BoostAndWait();
+        ASSERT_NE(running, nullptr);
+        CloseRunningWindow(running);
+    }
     LRESULT SendTo(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return machine.user.SendMessageA(Item(id), message, wParam, lParam);
     }
@@ -195,7 +231,7 @@ TEST_F(MainWindowTest, ABoostRunsEveryStepAndTheUndoFollowsTheRunningWindow) {
     DWORD window = 0;
     std::memcpy(&window, data.data(), 4);
     EXPECT_EQ(window, 372320u);
-    EXPECT_TRUE(machine.files.Exists("C:\\Games\\Kestrava\\Restore\\NetOpti\\2024년1월5일9시3분7초.nbk"));
+    EXPECT_TRUE(machine.files.Exists(kBackup));
     EXPECT_EQ(machine.processes.PriorityOf(game), IDLE_PRIORITY_CLASS);
     EXPECT_EQ(machine.processes.AffinityOf(game), 0x8u);
     EXPECT_EQ(Bar(), 100);
@@ -334,6 +370,90 @@ TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {
     EXPECT_EQ(machine.processes.PriorityOf(game), NORMAL_PRIORITY_CLASS);
     EXPECT_EQ(machine.processes.AffinityOf(game), 0xFu);
     EXPECT_FALSE(machine.files.Exists(kJournal));
+}
+
+TEST_F(MainWindowTest, TheRestoreButtonSitsUnderTheBoostButtonClearOfEverythingWithATip) {
+    Start();
+    RECT window = RectOf(main);
+    RECT restore = RectOf(Item(IDC_RESTORE));
+    RECT boost = RectOf(Item(IDC_BOOST));
+    EXPECT_EQ(restore.right - restore.left, 70);
+    EXPECT_EQ(restore.bottom - restore.top, 22);
+    EXPECT_GT(restore.top, boost.bottom);
+    EXPECT_NEAR(restore.left + restore.right, boost.left + boost.right, 1);  // centred, to the pixel
+    EXPECT_GE(restore.left, window.left + 2);
+    EXPECT_LE(restore.right, window.right - 2);
+    EXPECT_LE(restore.bottom, window.bottom - 2);
+    for (HWND child : machine.user.Children(main)) {
+        if (child == Item(IDC_RESTORE) || !machine.user.IsWindowVisible(child)) continue;
+        RECT other = RectOf(child);
+        bool apart = other.right <= restore.left || restore.right <= other.left || other.bottom <= restore.top ||
+                     restore.bottom <= other.top;
+        EXPECT_TRUE(apart) << "overlaps control " << machine.user.GetDlgCtrlID(child);
+    }
+    EXPECT_TRUE(RestoreOffered());
+    EXPECT_NE(machine.user.ToolTipText(Item(IDC_RESTORE)), "");
+}
+
+TEST_F(MainWindowTest, RestoreWithNothingRecordedSaysSoAndAsksNothing) {
+    Start();
+    ClickAndWait(IDC_RESTORE);
+    const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    ExpectWindowBox(boxes[0], MB_OK);
+    EXPECT_EQ(boxes[0].text, "되돌릴 설정이 없습니다.");
+}
+
+TEST_F(MainWindowTest, RestoreAsksFirstAndNoLeavesTheSettingsAsTheBoostLeftThem) {
+    machine.user.SetMessageBoxHandler([](const sim::MessageBoxRecord& box) {
+        return (box.type & MB_YESNO) ? static_cast<int>(IDNO) : static_cast<int>(IDOK);
+    });
+    Start();
+    BoostOnce();
+    ClickAndWait(IDC_RESTORE);
+    const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    ExpectWindowBox(boxes[0], MB_YESNO);
+    EXPECT_EQ(boxes[0].text, kRestoreQuestion);
+    EXPECT_EQ(TcpDword("TcpWindowSize"), 372320u);
+    EXPECT_TRUE(machine.files.Exists(kBackup));
+}
+
+TEST_F(MainWindowTest, RestoreOnYesReportsHowManySettingsCameBack) {
+    Start();
+    BoostOnce();
+    ClickAndWait(IDC_RESTORE);  // the sim answers Yes
+    const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, kRestoreQuestion);
+    ExpectWindowBox(boxes[1], MB_OK);
+    const std::string& report = boxes[1].text;
+    ASSERT_EQ(report.rfind("설정 ", 0), 0u) << report;
+    size_t digits = std::strlen("설정 ");
+    size_t count = report.find_first_not_of("0123456789", digits);
+    EXPECT_GT(count, digits) << report;
+    EXPECT_EQ(report.substr(count), kRestartSentence) << report;
+}
+
+TEST_F(MainWindowTest, RestoreIsRefusedDuringARunAndWhileTheBoostIsApplied) {
+    gateOpen = false;
+    Start();
+    machine.user.Click(Item(IDC_BOOST));
+    for (int wait = 0; wait < 500 && RestoreOffered(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(RestoreOffered());
+    CommandRestore();  // handled inside the run's message pump
+    gateOpen = true;
+    HWND running = machine.user.WaitForWindow(kBoostTitle, 20000);
+    ASSERT_NE(running, nullptr);
+    EXPECT_FALSE(RestoreOffered());
+    CommandRestore();
+    EXPECT_TRUE(machine.user.MessageBoxes().empty());
+    CloseRunningWindow(running);
+    EXPECT_TRUE(RestoreOffered());
+    ClickAndWait(IDC_RESTORE);
+    EXPECT_EQ(machine.user.MessageBoxes().size(), 2u);
 }
 
 TEST(ExecutableFolder, IsArgv0UpToItsLastBackslash) {

@@ -5,6 +5,8 @@
 //   kestrava_driver progress TITLE CONTROL_ID     prints the progress bar position
 //   kestrava_driver answer TEXT_PART BUTTON_ID [TIMEOUT_MS]  answers a message box whose text holds TEXT_PART
 //   kestrava_driver caption TEXT_PART [TIMEOUT_MS]  prints the caption of such a message box
+//   kestrava_driver boxtext TEXT_PART [TIMEOUT_MS]  prints the whole text of such a message box
+//   kestrava_driver hover TITLE CONTROL_ID        moves the pointer onto the middle of a control
 //   kestrava_driver gone TITLE [TIMEOUT_MS]       waits until no visible window has that title
 //   kestrava_driver text TITLE CONTROL_ID         prints the text of a control
 //   kestrava_driver watch TITLE CONTROL_ID UNTIL_TITLE [TIMEOUT_MS]
@@ -42,19 +44,25 @@ struct BoxSearch {
     HWND found;
 };
 
-// A message box: a top-level "#32770" window with a static whose text holds the part.
-BOOL KAPI FindBox(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<BoxSearch*>(context);
-    if (!platform::User().IsWindowVisible(window)) return TRUE;
+// The text of a message box's static; empty for any other window.
+std::string BoxText(HWND window) {
     for (int id : {0xFFFF, 100}) {  // the text control of Windows and of Wine
         HWND text = platform::User().GetDlgItem(window, id);
         if (text == nullptr) continue;
         char buffer[1024] = {0};
         platform::User().GetWindowTextA(text, buffer, sizeof buffer);
-        if (std::strstr(buffer, search->textPart)) {
-            search->found = window;
-            return FALSE;
-        }
+        if (buffer[0] != '\0') return buffer;
+    }
+    return std::string();
+}
+
+// A message box: a top-level "#32770" window with a static whose text holds the part.
+BOOL KAPI FindBox(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    if (!platform::User().IsWindowVisible(window)) return TRUE;
+    if (BoxText(window).find(search->textPart) != std::string::npos) {
+        search->found = window;
+        return FALSE;
     }
     return TRUE;
 }
@@ -69,8 +77,24 @@ HWND WaitForBox(const char* textPart, int timeoutMs) {
     return nullptr;
 }
 
+using SetCursorPosProc = BOOL(KAPI*)(int x, int y);
+
+// Moves the pointer as the mouse would, so that the control hears of it (its tooltip shows).
+bool MovePointerTo(HWND control) {
+    auto setCursorPos = ProcCast<SetCursorPosProc>(
+        platform::Modules().GetProcAddress(platform::Modules().GetModuleHandleA("user32.dll"), "SetCursorPos"));
+    RECT rect{};
+    if (setCursorPos == nullptr || !platform::User().GetWindowRect(control, &rect)) return false;
+    int x = (rect.left + rect.right) / 2;
+    int y = (rect.top + rect.bottom) / 2;
+    setCursorPos(x - 2, y);
+    platform::Programs().Sleep(100);
+    return setCursorPos(x, y) != FALSE;
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: kestrava_driver wait|click|check|progress|answer|caption|gone|text|watch ...\n");
+    std::fprintf(stderr,
+                 "usage: kestrava_driver wait|click|check|progress|answer|caption|boxtext|gone|text|hover|watch ...\n");
     return 2;
 }
 
@@ -112,6 +136,12 @@ int main(int argc, char** argv) {
         std::printf("%s\n", caption);
         return 0;
     }
+    if (command == "boxtext") {
+        HWND box = WaitForBox(argv[2], argc > 3 ? std::atoi(argv[3]) : 30000);
+        if (box == nullptr) return 1;
+        std::printf("%s\n", BoxText(box).c_str());
+        return 0;
+    }
     if (command == "watch") {
         if (argc < 5) return Usage();
         HWND window = WaitFor(argv[2], 10000);
@@ -149,6 +179,7 @@ int main(int argc, char** argv) {
         std::printf("%s\n", text);
         return 0;
     }
+    if (command == "hover") return MovePointerTo(control) ? 0 : 1;
     if (command == "progress") {
         std::printf("%d\n", static_cast<int>(user.SendMessageA(control, PBM_GETPOS_MESSAGE, 0, 0)));
         return 0;

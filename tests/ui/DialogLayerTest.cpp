@@ -9,6 +9,7 @@
 #include "platform/sim/Machine.h"
 #include "resources/ResourceIds.h"
 #include "ui/Dialog.h"
+#include "ui/ToolTip.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ TEST_F(DialogLayerTest, BuildsTheTemplateAndBindsItsControls) {
     EXPECT_EQ(dialog.Handle(), window);
     EXPECT_EQ(dialog.button.Handle(), machine.user.GetDlgItem(window, resources::IDC_BOOST));
     EXPECT_EQ(machine.user.ClassName(dialog.progress.Handle()), "msctls_progress32");
-    EXPECT_EQ(machine.user.Children(window).size(), 10u);
+    EXPECT_EQ(machine.user.Children(window).size(), 11u);
     // The hidden OK and Cancel buttons exist but are not shown.
     EXPECT_FALSE(machine.user.IsWindowVisible(machine.user.GetDlgItem(window, IDOK)));
 }
@@ -159,6 +160,22 @@ TEST_F(DialogLayerTest, ProgressBarKeepsRangeStepAndPosition) {
     EXPECT_EQ(machine.user.SendMessageA(dialog.progress.Handle(), PBM_GETPOS, 0, 0), 20);
     EXPECT_EQ(machine.user.SendMessageA(dialog.progress.Handle(), PBM_SETPOS, 150, 0), 20);
     EXPECT_EQ(machine.user.SendMessageA(dialog.progress.Handle(), PBM_GETPOS, 0, 0), 100);
+}
+
+TEST_F(DialogLayerTest, AToolTipOfTheDialogHoldsItsControlsTextAndGoesWithIt) {
+    Run();
+    ui::ToolTip tip;
+    bool added = false;
+    machine.user.RunOnWindowThread(window, [&] {
+        added = tip.Create(window) && tip.AddTool(dialog.button.Handle(), "도움말");
+    });
+    ASSERT_TRUE(added);
+    EXPECT_FALSE(machine.user.IsWindowVisible(tip.Handle()));
+    EXPECT_EQ(machine.user.ToolTipText(dialog.button.Handle()), "도움말");
+    EXPECT_EQ(machine.user.ToolTipText(dialog.progress.Handle()), "");
+    machine.user.PressKey(window, VK_ESCAPE);
+    ui.join();
+    EXPECT_FALSE(machine.user.IsWindow(tip.Handle()));
 }
 
 TEST(SimWindows, SendingToAWindowThatGoesAwayReturnsZero) {

@@ -258,7 +258,35 @@ std::map<UINT_PTR, UINT> User::Timers(HWND handle) const {
     return timers;
 }
 
+std::string User::ToolTipText(HWND tool) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& record : windows_) {
+        auto found = record.second.tools.find(tool);
+        if (found != record.second.tools.end()) return found->second;
+    }
+    return std::string();
+}
+
 // --- Window tree and geometry ---
+
+HWND User::CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                           int width, int height, HWND parent, HMENU, HINSTANCE, void*) {
+    if (className == nullptr || Lower(className) != TOOLTIPS_CLASSA) return nullptr;
+    DWORD processId = CurrentProcessId();
+    std::lock_guard<std::mutex> lock(mutex_);
+    Window window;
+    window.className = className;
+    window.text = windowName ? windowName : "";
+    window.style = style;
+    window.exStyle = exStyle;
+    auto given = [](int value) { return value == CW_USEDEFAULT ? 0 : value; };
+    window.rect = RECT{given(x), given(y), given(x) + given(width), given(y) + given(height)};
+    window.owner = parent;
+    window.procedure = &ToolTipProcedure;
+    window.thread = std::this_thread::get_id();
+    window.processId = processId;
+    return CreateWindowRecord(window);
+}
 
 HWND User::GetDesktopWindow() { return desktop_; }
 
@@ -498,9 +526,18 @@ BOOL User::IsWindowEnabled(HWND handle) {
     return window && window->enabled;
 }
 
-// As on Windows, a window hears of its destruction before its children do.
+// As on Windows, the windows a window owns go first, and a window hears of its
+// destruction before its children do.
 BOOL User::DestroyWindow(HWND handle) {
     if (!IsWindow(handle)) return FALSE;
+    std::vector<HWND> owned;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& record : windows_) {
+            if (record.second.owner == handle) owned.push_back(reinterpret_cast<HWND>(record.first));
+        }
+    }
+    for (HWND window : owned) DestroyWindow(window);
     Call(handle, WM_DESTROY, 0, 0);
     for (HWND child : Children(handle)) DestroyWindow(child);
     HRGN region = nullptr;
@@ -920,6 +957,23 @@ LRESULT KAPI User::ButtonProcedure(HWND handle, UINT message, WPARAM wParam, LPA
         user.EndPaint(handle, &paint);
         return 0;
     }
+    default: return user.DefWindowProcA(handle, message, wParam, lParam);
+    }
+}
+
+LRESULT KAPI User::ToolTipProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    User& user = Machine::Current().user;
+    switch (message) {
+    case TTM_ADDTOOLA: {
+        const auto* tool = reinterpret_cast<const TTTOOLINFOA*>(lParam);
+        if (tool == nullptr || tool->cbSize < TTTOOLINFOA_V2_SIZE || !(tool->uFlags & TTF_IDISHWND)) return FALSE;
+        std::lock_guard<std::mutex> lock(user.mutex_);
+        Window* window = user.Find(handle);
+        if (window == nullptr) return FALSE;
+        window->tools[reinterpret_cast<HWND>(tool->uId)] = tool->lpszText ? tool->lpszText : "";
+        return TRUE;
+    }
+    case TTM_SETMAXTIPWIDTH: return -1;
     default: return user.DefWindowProcA(handle, message, wParam, lParam);
     }
 }

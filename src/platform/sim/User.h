@@ -67,8 +67,13 @@ public:
     std::vector<HWND> Children(HWND window) const;
     // Timers set on a window (id to interval in ms).
     std::map<UINT_PTR, UINT> Timers(HWND window) const;
+    // The text a tooltip control shows for a control added to it as a tool; empty for none.
+    std::string ToolTipText(HWND tool) const;
 
     // --- IUser ---
+    // Creates tooltip controls only.
+    HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                         int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* parameter) override;
     HWND GetDesktopWindow() override;
     HWND FindWindowA(const char* className, const char* windowName) override;
     BOOL EnumWindows(WNDENUMPROC callback, LPARAM context) override;
@@ -146,6 +151,7 @@ private:
         DWORD exStyle = 0;
         RECT rect{};  // screen coordinates for top-level windows, parent client coordinates for children
         HWND parent = nullptr;
+        HWND owner = nullptr;  // pop-up windows: destroyed with their owner
         int id = 0;
         WNDPROC procedure = nullptr;
         std::thread::id thread;
@@ -167,6 +173,7 @@ private:
         int rangeLow = 0, rangeHigh = 100, position = 0, step = 10;
         bool tracksLeave = false;
         std::map<UINT_PTR, Timer> timers;
+        std::map<HWND, std::string> tools;  // tooltip controls: tool window to its text
     };
     struct Sent {
         HWND window;
@@ -202,6 +209,7 @@ private:
 
     static LRESULT KAPI DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT KAPI ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT KAPI ToolTipProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT KAPI ProgressProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR KAPI MessageBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT KAPI DefaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

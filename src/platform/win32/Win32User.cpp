@@ -20,6 +20,7 @@ KESTRAVA_SAME_LAYOUT(MSG);
 KESTRAVA_SAME_LAYOUT(PAINTSTRUCT);
 KESTRAVA_SAME_LAYOUT(DRAWITEMSTRUCT);
 KESTRAVA_SAME_LAYOUT(TRACKMOUSEEVENT);
+KESTRAVA_SAME_LAYOUT(TTTOOLINFOA);
 KESTRAVA_SAME_LAYOUT(DISPLAY_DEVICEA);
 
 namespace {
@@ -32,6 +33,12 @@ const ::MSG* M(const win::MSG* message) { return reinterpret_cast<const ::MSG*>(
 
 class Win32User : public platform::IUser {
 public:
+    win::HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                              int width, int height, win::HWND parent, win::HMENU menu, win::HINSTANCE instance,
+                              void* parameter) override {
+        return ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, W(parent),
+                                 static_cast<::HMENU>(menu), static_cast<::HINSTANCE>(instance), parameter);
+    }
     win::HWND GetDesktopWindow() override { return ::GetDesktopWindow(); }
     win::HWND FindWindowA(const char* className, const char* windowName) override {
         return ::FindWindowA(className, windowName);
@@ -121,7 +128,7 @@ public:
         // The dialogs use the progress bar class of the common controls. Registered here
         // rather than at load, so that whatever the common controls load by name comes
         // after the program has restricted its library search.
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&controls);
         return ::DialogBoxParamA(static_cast<::HINSTANCE>(instance), templateName, W(parent),
                                  reinterpret_cast<DLGPROC>(procedure), parameter);
