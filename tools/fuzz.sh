@@ -11,6 +11,7 @@ mkdir -p "$out/corpus"
 # but never reached, and the message box is answered by the target itself.
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
     tests/fuzz/RuleParserFuzz.cpp src/rules/*.cpp src/process/*.cpp src/registry/*.cpp src/platform/Platform.cpp \
+    src/platform/WindowsFamily.cpp \
     -o "$out/RuleParserFuzz"
 
 cp tests/fuzz/rule_seeds/* "$out/corpus/"
