@@ -2,8 +2,10 @@
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 
-file(GLOB_RECURSE sim_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/sim/*.cpp)
+# The simulated Windows lives with the tests; no program links it.
+file(GLOB sim_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/sim/*.cpp)
 add_library(kestrava_sim STATIC ${sim_sources})
+target_include_directories(kestrava_sim PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrava_sim PUBLIC kestrava_resources kestrava_platform Threads::Threads)
 
 add_executable(rcgen tools/rcgen.cpp)

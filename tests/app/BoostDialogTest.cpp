@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "resources/ResourceIds.h"
 #include "skin/SkinBitmaps.h"
 

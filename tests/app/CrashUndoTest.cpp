@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CrashUndo.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "restore/RestoreJournal.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "drainex/ReleaseMessages.h"
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "process/clsEnhance.h"
 #include "resources/ResourceIds.h"
 #include "restore/JournalLine.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BenchTable.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "skin/RegionFromBitmap.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "drainex/MemoryStatus.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "drainex/ReleaseMessages.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 struct ReleaseReport {
     win::UINT message;

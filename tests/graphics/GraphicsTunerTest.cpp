@@ -4,7 +4,7 @@
 
 #include "graphics/GraphicsTuner.h"
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 using namespace win;

@@ -8,7 +8,7 @@
 #include "network/NetworkTuner.h"
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "network/NetworkTuner.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

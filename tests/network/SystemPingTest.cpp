@@ -4,7 +4,7 @@
 
 #include "network/NetworkTuner.h"
 #include "network/SystemPing.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

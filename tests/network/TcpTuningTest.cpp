@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "network/NetworkTuner.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/LibrarySearch.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "network/NetworkTuner.h"
 #include "platform/WindowsFamily.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "process/clsEnhance.h"
 #include "registry/RegistryKey.h"
 

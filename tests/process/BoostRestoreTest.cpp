@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "process/clsEnhance.h"
 #include "rules/DefaultScript.h"
 #include "rules/RuleEngine.h"

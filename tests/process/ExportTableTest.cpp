@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "process/ExportTable.h"
 #include "process/PeImage.h"
 

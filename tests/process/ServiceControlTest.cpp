@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "process/clsEnhance.h"
 
 namespace {

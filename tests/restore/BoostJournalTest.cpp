@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "process/clsEnhance.h"
 #include "restore/BoostRecovery.h"
 #include "restore/JournalLine.h"

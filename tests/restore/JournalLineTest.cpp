@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "restore/JournalLine.h"
 #include "restore/JournalReader.h"
 

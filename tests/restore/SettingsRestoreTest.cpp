@@ -9,7 +9,7 @@
 
 #include "graphics/GraphicsTuner.h"
 #include "network/NetworkTuner.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "restore/CheckedLines.h"
 #include "restore/SettingsLine.h"
 #include "restore/SettingsRecord.h"

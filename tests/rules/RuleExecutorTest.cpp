@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "rules/DefaultScript.h"
 #include "rules/RuleEngine.h"
 

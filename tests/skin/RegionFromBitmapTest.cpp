@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "skin/RegionCases.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "skin/SkinDraw.h"
 #include "skin/TestBitmaps.h"
 #include "skin/TestButton.h"

@@ -1,7 +1,7 @@
 // The skin painters: PaintSkinFrame, DrawBitmapAt and the shared skin bitmaps.
 #include <gtest/gtest.h>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "resources/ResourceIds.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinDraw.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "resources/ResourceIds.h"
 #include "ui/Dialog.h"
 #include "ui/ToolTip.h"

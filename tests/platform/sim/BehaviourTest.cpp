@@ -5,7 +5,7 @@
 #include "platform/ProcessBehaviour.h"
 #include "platform/RegistryBehaviour.h"
 #include "platform/WindowBehaviour.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 using namespace win;

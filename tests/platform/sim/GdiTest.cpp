@@ -1,9 +1,9 @@
-#include "platform/sim/Gdi.h"
+#include "sim/Gdi.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/GdiBehaviour.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "skin/TestBitmaps.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/sim/PixelBuffer.h"
+#include "sim/PixelBuffer.h"
 
 namespace sim {
 using namespace win;

@@ -1,11 +1,11 @@
-#include "platform/sim/User.h"
+#include "sim/User.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 #include "resources/Templates.h"
 
 namespace sim {

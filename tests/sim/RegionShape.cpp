@@ -1,4 +1,4 @@
-#include "platform/sim/RegionShape.h"
+#include "sim/RegionShape.h"
 
 #include <algorithm>
 

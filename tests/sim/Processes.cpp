@@ -1,11 +1,11 @@
-#include "platform/sim/Processes.h"
+#include "sim/Processes.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {

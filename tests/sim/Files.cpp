@@ -1,4 +1,4 @@
-#include "platform/sim/Files.h"
+#include "sim/Files.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {

@@ -2,19 +2,19 @@
 // parts as the current platform; each test builds its own.
 #pragma once
 
-#include "platform/sim/DisplayDevices.h"
-#include "platform/sim/Files.h"
-#include "platform/sim/Gdi.h"
-#include "platform/sim/Handles.h"
-#include "platform/sim/Memory.h"
-#include "platform/sim/Modules.h"
-#include "platform/sim/Processes.h"
-#include "platform/sim/Programs.h"
-#include "platform/sim/Registry.h"
-#include "platform/sim/Services.h"
-#include "platform/sim/Sync.h"
-#include "platform/sim/SystemInfo.h"
-#include "platform/sim/User.h"
+#include "sim/DisplayDevices.h"
+#include "sim/Files.h"
+#include "sim/Gdi.h"
+#include "sim/Handles.h"
+#include "sim/Memory.h"
+#include "sim/Modules.h"
+#include "sim/Processes.h"
+#include "sim/Programs.h"
+#include "sim/Registry.h"
+#include "sim/Services.h"
+#include "sim/Sync.h"
+#include "sim/SystemInfo.h"
+#include "sim/User.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "platform/sim/Handles.h"
+#include "sim/Handles.h"
 
 #include "platform/Platform.h"
 

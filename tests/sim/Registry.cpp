@@ -1,4 +1,4 @@
-#include "platform/sim/Registry.h"
+#include "sim/Registry.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {

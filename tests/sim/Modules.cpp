@@ -1,4 +1,4 @@
-#include "platform/sim/Modules.h"
+#include "sim/Modules.h"
 
 #include <algorithm>
 #include <cctype>

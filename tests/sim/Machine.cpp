@@ -1,4 +1,4 @@
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 #include <cstdio>
 #include <cstdlib>

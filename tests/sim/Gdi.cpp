@@ -1,12 +1,12 @@
-#include "platform/sim/Gdi.h"
+#include "sim/Gdi.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "platform/Platform.h"
-#include "platform/sim/PixelBuffer.h"
-#include "platform/sim/RegionShape.h"
+#include "sim/PixelBuffer.h"
+#include "sim/RegionShape.h"
 
 namespace sim {
 

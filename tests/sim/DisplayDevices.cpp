@@ -1,9 +1,9 @@
-#include "platform/sim/DisplayDevices.h"
+#include "sim/DisplayDevices.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sim/SystemInfo.h"
+#include "sim/SystemInfo.h"
 
 #include <bitset>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/sim/Programs.h"
+#include "sim/Programs.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <condition_variable>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 

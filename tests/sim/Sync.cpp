@@ -1,7 +1,7 @@
-#include "platform/sim/Sync.h"
+#include "sim/Sync.h"
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sim/Memory.h"
+#include "sim/Memory.h"
 
 #include <sys/mman.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/Platform.h"
-#include "platform/sim/Machine.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {
