@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <map>
 #include <set>
 #include <utility>
@@ -35,14 +34,26 @@ struct Source {
 std::string BackupFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\NetOpti"; }
 std::string RestoredFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\Restored"; }
 
-// Only a name exactly as the program writes it: the moment, then the extension.
+// Only a name exactly as the program writes it: the moment, then the extension. The
+// numbers stand between the format's texts; the name made again from them must match.
 bool ParseMoment(const std::string& name, const char* extension, std::array<int, 6>& moment) {
-    int& year = moment[0];
-    if (std::sscanf(name.c_str(), kMomentFormat, &year, &moment[1], &moment[2], &moment[3], &moment[4], &moment[5]) != 6) {
-        return false;
-    }
-    for (int part : moment) {
-        if (part < 0 || part > 0xFFFF) return false;
+    const std::string format = kMomentFormat;
+    size_t at = 0;
+    size_t formatAt = 0;
+    for (int& part : moment) {
+        const size_t field = format.find("%d", formatAt);
+        const std::string before = format.substr(formatAt, field - formatAt);
+        if (name.compare(at, before.size(), before) != 0) return false;
+        at += before.size();
+        const size_t digits = name.find_first_not_of("0123456789", at);
+        uint64_t number = 0;
+        if (digits == std::string::npos || !ParseNumber(name.substr(at, digits - at), 10, 5, number) ||
+            number > 0xFFFF) {
+            return false;
+        }
+        part = static_cast<int>(number);
+        at = digits;
+        formatAt = field + 2;
     }
     win::SYSTEMTIME time{};
     time.wYear = static_cast<win::WORD>(moment[0]);
