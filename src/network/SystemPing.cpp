@@ -1,7 +1,7 @@
 #include "network/SystemPing.h"
 
 #include "platform/Platform.h"
-#include "registry/RegistryKey.h"
+#include "platform/WindowsFamily.h"
 
 namespace network {
 namespace {
@@ -20,7 +20,7 @@ std::string InFolder(FolderQuery query, const char* name) {
 
 std::string SystemPingPath() {
     const std::string systemPing = InFolder(&platform::ISystemInfo::GetSystemDirectoryA, "\\ping.exe");
-    if (IsWindowsNt() || (!systemPing.empty() &&
+    if (platform::IsNtFamily() || (!systemPing.empty() &&
                           platform::Files().GetFileAttributesA(systemPing.c_str()) != win::INVALID_FILE_ATTRIBUTES)) {
         return systemPing;
     }

@@ -5,6 +5,7 @@
 
 #include "network/TcpKeys.h"
 #include "restore/CheckedLines.h"
+#include "restore/TunedKeys.h"
 
 namespace {
 
@@ -12,21 +13,24 @@ namespace {
 constexpr size_t kMostTextBytes = 1024;
 
 struct BackedUpValue {
-    const char* name;
-    const char* role;
+    std::string name;
+    std::string role;
     win::DWORD type;
 };
 
 std::vector<BackedUpValue> TableOf(bool nt) {
     std::vector<BackedUpValue> table;
     if (nt) {
-        for (const char* name : kNtTcpValues) table.push_back({name, "tcpip", win::REG_DWORD});
+        for (const char* name : kNtTcpValues) table.push_back({name, kNtTcpRole, win::REG_DWORD});
         return table;
     }
-    for (const char* name : kMstcpValues) table.push_back({name, "mstcp", win::REG_SZ});
-    table.push_back({"SackOpts", "mstcp-parameters", win::REG_SZ});
-    table.push_back({"MaxDupAcks", "mstcp-parameters", win::REG_DWORD});
-    table.push_back({kNetTransAdapterValue, "adapter-0001", win::REG_SZ});
+    for (const char* name : kMstcpValues) table.push_back({name, kMstcpRole, win::REG_SZ});
+    for (const char* name : kMstcpParametersValues) {
+        const bool dword = std::string(name) == "MaxDupAcks";
+        table.push_back({name, kMstcpParametersRole, dword ? win::REG_DWORD : win::REG_SZ});
+    }
+    // The backup holds adapter 0001's MaxMTU only.
+    table.push_back({kNetTransAdapterValue, AdapterRole(1), win::REG_SZ});
     return table;
 }
 

@@ -17,21 +17,23 @@ std::vector<std::string> Names(const char* const (&names)[N]) {
 
 }  // namespace
 
+std::string AdapterRole(int adapter) { return "adapter-000" + std::to_string(adapter); }
+
 bool TunedKey::HoldsValue(const std::string& name) const {
     return std::find(valueNames.begin(), valueNames.end(), name) != valueNames.end();
 }
 
 TunedKeys::TunedKeys() {
-    keys.push_back({"display", GraphicsTuner().AdapterKey(), GraphicsTuner::ValueNames()});
+    keys.push_back({kDisplayRole, GraphicsTuner().AdapterKey(), GraphicsTuner::ValueNames()});
     if (IsWindowsNt()) {
-        keys.push_back({"tcpip", kNtTcpParameters, Names(kNtTcpValues)});
+        keys.push_back({kNtTcpRole, kNtTcpParameters, Names(kNtTcpValues)});
         return;
     }
-    keys.push_back({"mstcp", kMstcp, Names(kMstcpValues)});
-    keys.push_back({"mstcp-parameters", kMstcpParameters, Names(kMstcpParametersValues)});
+    keys.push_back({kMstcpRole, kMstcp, Names(kMstcpValues)});
+    keys.push_back({kMstcpParametersRole, kMstcpParameters, Names(kMstcpParametersValues)});
     for (int adapter = 0; adapter < kNetTransAdapters; ++adapter) {
-        const std::string number = "000" + std::to_string(adapter);
-        keys.push_back({"adapter-" + number, kNetTransAdapter + number, {kNetTransAdapterValue}});
+        keys.push_back({AdapterRole(adapter), kNetTransAdapter + ("000" + std::to_string(adapter)),
+                        {kNetTransAdapterValue}});
     }
 }
 

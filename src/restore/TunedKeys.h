@@ -5,8 +5,16 @@
 #include <string>
 #include <vector>
 
+// The roles, as the settings record writes them.
+constexpr char kDisplayRole[] = "display";
+constexpr char kNtTcpRole[] = "tcpip";
+constexpr char kMstcpRole[] = "mstcp";
+constexpr char kMstcpParametersRole[] = "mstcp-parameters";
+// "adapter-0000" to "adapter-0009": the 9x adapter keys under NetTrans.
+std::string AdapterRole(int adapter);
+
 struct TunedKey {
-    std::string role;  // "display", "tcpip" (NT); "mstcp", "mstcp-parameters", "adapter-0000" to "adapter-0009" (9x)
+    std::string role;
     std::string path;  // sub-key of HKEY_LOCAL_MACHINE; empty when there is no primary display adapter
     std::vector<std::string> valueNames;
     bool HoldsValue(const std::string& name) const;
