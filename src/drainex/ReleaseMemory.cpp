@@ -1,5 +1,7 @@
 #include "drainex/ReleaseMemory.h"
 
+#include <algorithm>
+
 #include "drainex/BlockList.h"
 #include "drainex/MemoryStatus.h"
 #include "drainex/ReleaseMessages.h"
@@ -37,10 +39,7 @@ void FreeBlocks(win::HWND window, uint32_t claimed, uint32_t range, const BlockL
     }
 }
 
-}  // namespace
-
-uint32_t ReleaseBlockCount(int32_t mode, int32_t totalMb) {
-    const uint32_t totalKb = static_cast<uint32_t>(totalMb) * 1024u;
+uint64_t BlockCountByMode(int32_t mode, uint64_t totalKb) {
     switch (mode) {
     case 1:
         return totalKb >> 1;
@@ -49,6 +48,13 @@ uint32_t ReleaseBlockCount(int32_t mode, int32_t totalMb) {
     default:
         return totalKb >> 2;
     }
+}
+
+}  // namespace
+
+uint32_t ReleaseBlockCount(int32_t mode, int32_t totalMb) {
+    const uint64_t totalKb = static_cast<uint64_t>(static_cast<uint32_t>(totalMb)) * 1024u;
+    return static_cast<uint32_t>(std::min<uint64_t>(BlockCountByMode(mode, totalKb), kMaxReleaseBlocks));
 }
 
 bool ReleaseMemory(int32_t mode, win::HWND window) {

@@ -14,6 +14,10 @@ TEST(ReleaseBlockCount, FollowsTheModeTable) {
     EXPECT_EQ(ReleaseBlockCount(0, 512), 131072u);
     EXPECT_EQ(ReleaseBlockCount(-7, 512), 131072u);
     EXPECT_EQ(ReleaseBlockCount(3, 0), 0u);
+    EXPECT_EQ(ReleaseBlockCount(1, 4096), 2097152u);
+    EXPECT_EQ(ReleaseBlockCount(1, 4097), 2097152u);
+    EXPECT_EQ(ReleaseBlockCount(1, 4095), 2096640u);
+    EXPECT_EQ(ReleaseBlockCount(2, 0x7fffffff), 2097152u);
 }
 
 TEST(ReleaseBlockCount, ModeTwoBelowOneHundredMebibytesClaimsNothing) {
@@ -79,6 +83,22 @@ TEST_F(ReleaseMemoryTest, ModeTwoOf200MebibytesStaysBelowTheRange) {
     std::vector<win::LPARAM> release = PositionRun(100, 199);
     expected.insert(expected.end(), release.begin(), release.end());
     EXPECT_EQ(receiver.Positions(), expected);
+}
+
+// Large machines claim 2 GiB, as much as the 32-bit program can reach, whatever is installed.
+TEST_F(ReleaseMemoryTest, LargeMachinesClaimTwoGibibytesAndReportTheBoundedRange) {
+    for (uint64_t total : {16384u, 65536u}) {
+        receiver.reports.clear();
+        SetTotal(total);
+        ReleaseMemory(2, receiver.window);
+        ASSERT_TRUE(receiver.Ended()) << total << " MiB";
+        EXPECT_EQ(ReleaseBlockCount(2, static_cast<int32_t>(total)), 2097152u);
+        EXPECT_EQ(receiver.reports[1].value, 4096) << total << " MiB";
+        EXPECT_EQ(receiver.reports[2 + 2048].liveBlocks, 2097152u) << total << " MiB";
+        EXPECT_EQ(receiver.Positions().size(), 4096u);
+        EXPECT_EQ(receiver.Positions().back(), 4095);
+    }
+    EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
 TEST_F(ReleaseMemoryTest, NoMemoryStatusClaimsNothingInAnyMode) {
