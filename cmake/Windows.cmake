@@ -3,7 +3,7 @@ file(GLOB_RECURSE win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platfo
 add_library(kestrava_win32 OBJECT ${win32_sources})
 
 set(win_link_options -static -static-libgcc -static-libstdc++)
-set(win_system_libs gdi32 user32 advapi32 comctl32)
+set(win_system_libs gdi32 user32 advapi32)
 
 # The resource script is written by the native generator from the dialog table.
 if(NOT KESTRAVA_RCGEN)
