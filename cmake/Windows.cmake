@@ -31,7 +31,18 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc ${CMAKE_BINARY_DIR}/Dr
 set(CMAKE_RC_FLAGS "-c 949")
 enable_language(RC)
 
-add_executable(Vornel WIN32 src/app/WinMain.cpp ${CMAKE_BINARY_DIR}/Vornel.rc $<TARGET_OBJECTS:kestrava_win32>)
+# Vornel starts only the Drainex.exe built with it: the build writes that file's SHA-256 into Vornel.
+set(drainex_digest_header ${CMAKE_BINARY_DIR}/generated/DrainexDigest.h)
+add_custom_command(
+  OUTPUT ${drainex_digest_header}
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:Drainex> -DOUTPUT=${drainex_digest_header}
+          -P ${CMAKE_SOURCE_DIR}/cmake/DrainexDigest.cmake
+  DEPENDS Drainex ${CMAKE_SOURCE_DIR}/cmake/DrainexDigest.cmake
+  COMMENT "Writing the SHA-256 of Drainex.exe for Vornel")
+
+add_executable(Vornel WIN32 src/app/WinMain.cpp ${drainex_digest_header} ${CMAKE_BINARY_DIR}/Vornel.rc
+               $<TARGET_OBJECTS:kestrava_win32>)
+target_include_directories(Vornel PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(Vornel PRIVATE vornel_core ${win_system_libs})
 target_link_options(Vornel PRIVATE ${win_link_options})
 
