@@ -93,6 +93,12 @@ if(wine_tests)
   add_dependencies(kestrava_wine_tests kestrava_beside)
 endif()
 
+# Planted as COMCTL32.dll beside the programs by the end-to-end runs; it leaves a trace
+# wherever it is loaded.
+add_library(planted_comctl32 SHARED tests/libraries/planted_comctl32.cpp)
+set_target_properties(planted_comctl32 PROPERTIES PREFIX "")
+target_link_options(planted_comctl32 PRIVATE ${win_link_options} -Wl,--kill-at)
+
 # Benchmarks under Wine, run by tools/bench.sh: one boost measured through the spy library
 # that the harness hooks into Vornel, and the release passes against a plain loop.
 add_library(bench_spy SHARED tests/bench/BenchSpy.cpp)
