@@ -31,7 +31,7 @@ constexpr int kRestoreWidth = 70;
 constexpr int kRestoreHeight = 22;
 constexpr int kRestoreGap = 8;
 const char kForeignHelper[] =
-    "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다. 메모리 정리를 건너뜁니다.";
+    "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다.\n메모리 정리를 건너뜁니다.";
 
 }  // namespace
 

@@ -35,6 +35,11 @@ protected:
     DrainexLaunch Launch(const std::string& folder, win::HWND window) {
         return LaunchDrainex(folder, 2, window, DigestOf(HelperImage()));
     }
+    void ExpectRefused(bool foreign) {
+        const DrainexLaunch launch = Launch("C:\\Kestrava", receiver.window);
+        EXPECT_EQ(launch.process, nullptr);
+        EXPECT_EQ(launch.foreign, foreign);
+    }
     void InstallHelper() {
         machine.programs.Install("Drainex.exe", [this](const sim::Launch& launch) {
             launches.push_back(launch);
@@ -108,18 +113,14 @@ TEST_F(DrainexLauncherTest, WritesTheWindowAsASignedNumberAndAnEmptyFolderAsRoot
     EXPECT_EQ(machine.programs.LaunchedApplications(), std::vector<std::string>{"\\Drainex.exe"});
 }
 
+// The installed helper program would run; only the file check can keep it from starting.
 TEST_F(DrainexLauncherTest, AMissingOrUnreadableHelperStartsNothingAndIsNotCalledForeign) {
     InstallHelper();
     const size_t openHandles = machine.handles.OpenCount();
-    DrainexLaunch launch = Launch("C:\\Kestrava", receiver.window);
-    EXPECT_EQ(launch.process, nullptr);
-    EXPECT_FALSE(launch.foreign);
-
+    ExpectRefused(false);
     PlaceHelper("C:\\Kestrava");
     machine.files.DenyAccess("C:\\Kestrava\\Drainex.exe");
-    launch = Launch("C:\\Kestrava", receiver.window);
-    EXPECT_EQ(launch.process, nullptr);
-    EXPECT_FALSE(launch.foreign);
+    ExpectRefused(false);
     EXPECT_TRUE(machine.programs.Launched().empty());
     EXPECT_EQ(machine.handles.OpenCount(), openHandles);
 }
@@ -131,9 +132,7 @@ TEST_F(DrainexLauncherTest, AnyOtherFileIsForeignAndNotStarted) {
     changed[changed.size() / 2] ^= 1;
     for (const std::string& image : {changed, HelperImage() + "x", HelperImage().substr(1), std::string()}) {
         PlaceHelper("C:\\Kestrava", image);
-        const DrainexLaunch launch = Launch("C:\\Kestrava", receiver.window);
-        EXPECT_EQ(launch.process, nullptr);
-        EXPECT_TRUE(launch.foreign);
+        ExpectRefused(true);
     }
     EXPECT_TRUE(machine.programs.Launched().empty());
     EXPECT_EQ(machine.handles.OpenCount(), openHandles);

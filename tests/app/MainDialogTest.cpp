@@ -366,7 +366,7 @@ TEST_F(MainWindowTest, AForeignHelperNeverRunsTheBoostsFinishAndTheBoxShowsOnce)
     const sim::MessageBoxRecord box = machine.user.MessageBoxes()[0];
     ExpectWindowBox(box, MB_OK);
     EXPECT_EQ(box.type, MB_ICONWARNING);
-    EXPECT_EQ(box.text, "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다. 메모리 정리를 건너뜁니다.");
+    EXPECT_EQ(box.text, "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다.\n메모리 정리를 건너뜁니다.");
 }
 
 TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {
