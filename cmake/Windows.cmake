@@ -3,7 +3,7 @@ file(GLOB_RECURSE win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platfo
 add_library(kestrava_win32 OBJECT ${win32_sources})
 
 set(win_link_options -static -static-libgcc -static-libstdc++)
-set(win_system_libs gdi32 user32 advapi32 comctl32)
+set(win_system_libs gdi32 user32 advapi32)
 
 # The resource script is written by the native generator from the dialog table.
 if(NOT KESTRAVA_RCGEN)
@@ -31,7 +31,18 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/Vornel.rc ${CMAKE_BINARY_DIR}/Dr
 set(CMAKE_RC_FLAGS "-c 949")
 enable_language(RC)
 
-add_executable(Vornel WIN32 src/app/WinMain.cpp ${CMAKE_BINARY_DIR}/Vornel.rc $<TARGET_OBJECTS:kestrava_win32>)
+# Vornel starts only the Drainex.exe built with it: the build writes that file's SHA-256 into Vornel.
+set(drainex_digest_header ${CMAKE_BINARY_DIR}/generated/DrainexDigest.h)
+add_custom_command(
+  OUTPUT ${drainex_digest_header}
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:Drainex> -DOUTPUT=${drainex_digest_header}
+          -P ${CMAKE_SOURCE_DIR}/cmake/DrainexDigest.cmake
+  DEPENDS Drainex ${CMAKE_SOURCE_DIR}/cmake/DrainexDigest.cmake
+  COMMENT "Writing the SHA-256 of Drainex.exe for Vornel")
+
+add_executable(Vornel WIN32 src/app/WinMain.cpp ${drainex_digest_header} ${CMAKE_BINARY_DIR}/Vornel.rc
+               $<TARGET_OBJECTS:kestrava_win32>)
+target_include_directories(Vornel PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(Vornel PRIVATE vornel_core ${win_system_libs})
 target_link_options(Vornel PRIVATE ${win_link_options})
 
@@ -81,6 +92,12 @@ if(wine_tests)
   target_link_options(kestrava_beside PRIVATE ${win_link_options})
   add_dependencies(kestrava_wine_tests kestrava_beside)
 endif()
+
+# Planted as COMCTL32.dll beside the programs by the end-to-end runs; it leaves a trace
+# wherever it is loaded.
+add_library(planted_comctl32 SHARED tests/libraries/planted_comctl32.cpp)
+set_target_properties(planted_comctl32 PROPERTIES PREFIX "")
+target_link_options(planted_comctl32 PRIVATE ${win_link_options} -Wl,--kill-at)
 
 # Benchmarks under Wine, run by tools/bench.sh: one boost measured through the spy library
 # that the harness hooks into Vornel, and the release passes against a plain loop.

@@ -3,7 +3,8 @@
 # sanitizer tree, and both Windows cross builds (Vornel.exe, Drainex.exe, test programs,
 # the import audit), then packs each Windows build into out/dist.
 # KESTRAVA_PROGRAMS_ONLY=1 builds only what a boost needs: the resource generator, the two
-# programs with their audit, and the helper programs that drive a boost under Wine.
+# programs with their audit, and the helper programs and the planted library that drive a
+# boost under Wine.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -11,7 +12,7 @@ native_targets=()
 windows_targets=()
 if [ "${KESTRAVA_PROGRAMS_ONLY:-0}" = 1 ]; then
   native_targets=(--target rcgen)
-  windows_targets=(--target Vornel Drainex import_audit kestrava_driver kestrava_inspect kestrava_child ping)
+  windows_targets=(--target Vornel Drainex import_audit kestrava_driver kestrava_inspect kestrava_child ping planted_comctl32)
 fi
 
 cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null

@@ -9,6 +9,10 @@
 #   - faults: no Drainex.exe, no system ping, and a child that exits mid-boost;
 #   - a program planted as ping.exe beside Vornel: the boost uses the system's ping and the
 #     planted program never runs;
+#   - a COMCTL32.dll planted beside Vornel and Drainex, with the load order Windows gives a
+#     library it does not know (planted first): it is never loaded and the boost completes;
+#   - another program in place of Drainex.exe: it never runs, a message box says so once, and
+#     the boost completes without the memory step;
 #   - a hard kill of Vornel during a boost: the next start puts the suspended program back;
 #   - the settings restore: two boosts with different profiles, then the main window's restore
 #     button; the display and TCP/IP keys exported before and after are the same, byte for byte;
@@ -18,14 +22,16 @@
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
-#   SCENARIO: clear ticked no-helper no-ping exiting-child killed restore package planted (default: all)
+#   SCENARIO: clear ticked no-helper no-ping exiting-child killed restore package planted
+#             planted-library swapped-helper (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
 dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
-[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed restore package planted)
+[ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed restore package planted
+  planted-library swapped-helper)
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
 package=$(python3 "$root/tools/package.py" "$arch" "$dir" "$dist" --name)
@@ -392,6 +398,52 @@ planted_ping_scenario() {
   finish
 }
 
+# The planted library's trace is named after the path it was loaded by, in whatever letter case.
+planted_library_unused() { ! ls "$app" | grep -qi '^comctl32\.dll\.loaded$'; }
+
+# A COMCTL32.dll planted beside both programs, which leaves a trace when loaded; Wine is told to
+# prefer it to its own, as Windows does for a library that is not a known DLL.
+planted_library_scenario() {
+  begin "planted: COMCTL32.dll beside Vornel and Drainex"
+  install_app Vornel Drainex ping
+  cp "$dir/planted_comctl32.dll" "$app/COMCTL32.dll"
+  local overrides=$WINEDLLOVERRIDES
+  export WINEDLLOVERRIDES="$overrides;comctl32=n,b"
+  start_programs
+  check "running window shown" boost
+  check "the bar moved during the memory release" bar_moved
+  check "the planted COMCTL32.dll was never loaded" planted_library_unused
+  check "the boost ends when the running window closes" end_boost
+  check "Vornel ends with its close button" close_vornel
+  export WINEDLLOVERRIDES="$overrides"
+  finish
+}
+
+window_shown() { driver wait "$@" >/dev/null; }
+
+# Another program, one that would stay running, in place of Drainex.exe: Vornel does not start
+# it, says so once, and the boost goes on without the memory step.
+swapped_helper_scenario() {
+  begin "swapped: another program as Drainex.exe"
+  install_app Vornel ping
+  cp "$dir/kestrava_child.exe" "$app/Drainex.exe"
+  start_programs
+  local message="함께 배포된 파일이 아닙니다"
+  driver click Kestrava 1004
+  check "the foreign helper is reported, captioned Kestrava" test "$(driver caption "$message" 120000)" = Kestrava
+  shot "swapped-helper-message"
+  check "the report is answered" driver answer "$message" 1 10000
+  check "running window shown" window_shown "$boost_title" 60000
+  shot "swapped-helper-boost"
+  check "the program in place of Drainex.exe never ran" test -z "$(inspect pid Drainex.exe)"
+  check "the boost ends when the running window closes" end_boost
+  check "a second boost completes without a second report" boost
+  check "the program in place of Drainex.exe never ran" test -z "$(inspect pid Drainex.exe)"
+  check "the second boost ends" end_boost
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
 # Exports the display adapter's key and the TCP/IP key into reg files named after a moment.
 export_settings() {  # export_settings MOMENT
   [ -n "$display_key" ] || return 1
@@ -467,6 +519,8 @@ for scenario_name in "${scenarios[@]}"; do
     restore) restore_scenario ;;
     package) boost_scenario 0 package ;;
     planted) planted_ping_scenario ;;
+    planted-library) planted_library_scenario ;;
+    swapped-helper) swapped_helper_scenario ;;
     *) echo "unknown scenario $scenario_name" >&2; exit 2 ;;
   esac
 done

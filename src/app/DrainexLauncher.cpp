@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/FileDigest.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
 
@@ -21,10 +22,19 @@ std::vector<char> CommandLine(const std::string& appFolder, int32_t mode, win::H
 
 }  // namespace
 
-win::HANDLE LaunchDrainex(const std::string& appFolder, int32_t mode, win::HWND window) {
+DrainexLaunch LaunchDrainex(const std::string& appFolder, int32_t mode, win::HWND window,
+                            const Sha256Digest& expected) {
     // Named by its full path as well, so which file runs never rests on how Windows splits
     // the command line.
     const std::string program = appFolder + "\\Drainex.exe";
+    // Shared for reading alone: starting the process opens it for reading too.
+    const platform::ScopedHandle image(platform::Files().CreateFileA(
+        program.c_str(), win::GENERIC_READ, win::FILE_SHARE_READ, nullptr, win::OPEN_EXISTING, win::FILE_ATTRIBUTE_NORMAL,
+        nullptr));
+    Sha256Digest digest{};
+    if (!image || !Sha256OfOpenFile(image.Get(), digest)) return {};
+    if (digest != expected) return {nullptr, true};
+
     std::vector<char> commandLine = CommandLine(appFolder, mode, window);
     win::STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
@@ -33,8 +43,8 @@ win::HANDLE LaunchDrainex(const std::string& appFolder, int32_t mode, win::HWND 
     win::PROCESS_INFORMATION process{};
     if (!platform::Programs().CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, win::FALSE, 0,
                                              nullptr, nullptr, &startup, &process)) {
-        return nullptr;
+        return {};
     }
     const platform::ScopedHandle thread(process.hThread);
-    return process.hProcess;
+    return {process.hProcess, false};
 }

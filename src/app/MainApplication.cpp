@@ -25,7 +25,7 @@ win::BOOL MainApplication::InitInstance(const char* argv0) {
     }
     LoadSkinBitmaps();
     {
-        MainDialog dialog(exeFolder);
+        MainDialog dialog(exeFolder, drainexDigest);
         dialog.DoModal();
     }
     FreeSkinBitmaps();

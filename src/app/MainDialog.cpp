@@ -30,10 +30,13 @@ const char kRestoreTip[] = "Kestrava가 바꾼 그래픽·네트워크 설정을
 constexpr int kRestoreWidth = 70;
 constexpr int kRestoreHeight = 22;
 constexpr int kRestoreGap = 8;
+const char kForeignHelper[] =
+    "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다.\n메모리 정리를 건너뜁니다.";
 
 }  // namespace
 
-MainDialog::MainDialog(const std::string& folder) : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder), journal(RestoreJournalPath(folder)) {
+MainDialog::MainDialog(const std::string& folder, const Sha256Digest& helperDigest)
+    : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder), drainexDigest(helperDigest), journal(RestoreJournalPath(folder)) {
     icon = platform::User().LoadIconA(ui::AppInstance(), MAKEINTRESOURCEA(IDI_MAIN));
     ruleEngine.JournalTo(&journal);
     networkTuner.RecordOverwritesWith(&settingsRecord);
@@ -235,7 +238,12 @@ void MainDialog::WakeWaitLoop() { platform::User().PostMessageA(Handle(), WM_NUL
 
 void MainDialog::RunMemoryStep() {
     releaseDone = 0;
-    const platform::ScopedHandle helper(LaunchDrainex(exeFolder, 2, Handle()));
+    const DrainexLaunch launch = LaunchDrainex(exeFolder, 2, Handle(), drainexDigest);
+    const platform::ScopedHandle helper(launch.process);
+    if (launch.foreign && !foreignHelperReported) {
+        foreignHelperReported = true;
+        platform::User().MessageBoxA(Handle(), kForeignHelper, Text().c_str(), MB_ICONWARNING);
+    }
     // The wait also ends when the helper could not start or ended without its end message.
     while (!releaseDone && helper &&
            platform::Programs().WaitForSingleObject(helper.Get(), 0) == WAIT_TIMEOUT) {

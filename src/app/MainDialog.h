@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CrashUndo.h"
+#include "app/Sha256.h"
 #include "network/NetworkTuner.h"
 #include "restore/RestoreJournal.h"
 #include "restore/SettingsRecord.h"
@@ -18,7 +19,8 @@
 
 class MainDialog : public ui::Dialog {
 public:
-    explicit MainDialog(const std::string& exeFolder);
+    // helperDigest: the SHA-256 of the Drainex.exe built with this program.
+    MainDialog(const std::string& exeFolder, const Sha256Digest& helperDigest);
 
     // The probe host handed to ping.
     std::string probeHost = kDefaultProbeHost;
@@ -64,6 +66,8 @@ private:
     int32_t releaseDone = 0;
     bool probeStopped = false;
     const std::string& exeFolder;
+    const Sha256Digest drainexDigest;
+    bool foreignHelperReported = false;
     SettingsRecord settingsRecord;  // of the boost in progress; outlives the tuner that reports to it
     NetworkTuner networkTuner;
     RestoreJournal journal;  // outlives the engine, whose end undoes the boost

@@ -11,6 +11,8 @@ public:
     virtual ~IFiles() = default;
     virtual HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                                DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
+    // Reads from a file opened by CreateFileA; at the file's end it succeeds with *read 0.
+    virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) = 0;
     virtual BOOL DeleteFileA(const char* path) = 0;
     virtual DWORD GetFileAttributesA(const char* path) = 0;
     virtual BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) = 0;

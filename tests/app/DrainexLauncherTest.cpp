@@ -4,6 +4,7 @@
 
 #include "app/DrainexLauncher.h"
 #include "app/ReleaseProgress.h"
+#include "app/Sha256.h"
 #include "drainex/DrainexRun.h"
 #include "drainex/ReleaseReceiver.h"
 
@@ -11,8 +12,34 @@ namespace {
 
 constexpr uint64_t kMiB = 1048576;
 
+// Longer than one read of the launcher, so the digest spans several reads.
+std::string HelperImage() {
+    std::string image;
+    for (int i = 0; image.size() < 40000; ++i) image += "MZ Drainex " + std::to_string(i) + "\n";
+    return image;
+}
+
+Sha256Digest DigestOf(const std::string& bytes) {
+    Sha256 hash;
+    hash.Update(bytes.data(), bytes.size());
+    return hash.Finish();
+}
+
 class DrainexLauncherTest : public ::testing::Test {
 protected:
+    // The helper's file in the folder; its digest is what the launches below expect.
+    void PlaceHelper(const std::string& folder, const std::string& image = HelperImage()) {
+        if (!folder.empty()) machine.files.AddDirectory(folder);
+        machine.files.WriteFile(folder + "\\Drainex.exe", image);
+    }
+    DrainexLaunch Launch(const std::string& folder, win::HWND window) {
+        return LaunchDrainex(folder, 2, window, DigestOf(HelperImage()));
+    }
+    void ExpectRefused(bool foreign) {
+        const DrainexLaunch launch = Launch("C:\\Kestrava", receiver.window);
+        EXPECT_EQ(launch.process, nullptr);
+        EXPECT_EQ(launch.foreign, foreign);
+    }
     void InstallHelper() {
         machine.programs.Install("Drainex.exe", [this](const sim::Launch& launch) {
             launches.push_back(launch);
@@ -38,9 +65,12 @@ protected:
 
 TEST_F(DrainexLauncherTest, StartsTheHelperHiddenWithTheFolderQuoted) {
     InstallHelper();
+    PlaceHelper("C:\\Program Files\\Kes trava");
     machine.memory.SetStatus(110 * kMiB, 50 * kMiB, 50);
     const size_t openHandles = machine.handles.OpenCount();
-    win::HANDLE process = LaunchDrainex("C:\\Program Files\\Kes trava", 2, receiver.window);
+    const DrainexLaunch launch = Launch("C:\\Program Files\\Kes trava", receiver.window);
+    EXPECT_FALSE(launch.foreign);
+    win::HANDLE process = launch.process;
     ASSERT_NE(process, nullptr);
     WaitForRelease(process);
     machine.programs.JoinAll();
@@ -53,6 +83,8 @@ TEST_F(DrainexLauncherTest, StartsTheHelperHiddenWithTheFolderQuoted) {
               std::vector<std::string>{"C:\\Program Files\\Kes trava\\Drainex.exe"});
     EXPECT_EQ(launches[0].arguments, "2 " + window);
     EXPECT_EQ(launches[0].showCommand, static_cast<win::UINT>(win::SW_HIDE));
+    // The checked file could be neither changed nor deleted until the process had started.
+    EXPECT_TRUE(launches[0].imageHeld);
     ASSERT_TRUE(receiver.Ended());
     EXPECT_EQ(receiver.reports[1].value, 20);
     EXPECT_EQ(machine.handles.OpenCount(), openHandles);
@@ -71,7 +103,8 @@ TEST_F(DrainexLauncherTest, WritesTheWindowAsASignedNumberAndAnEmptyFolderAsRoot
         launches.push_back(launch);
         return 0u;
     });
-    win::HANDLE process = LaunchDrainex("", 2, reinterpret_cast<win::HWND>(static_cast<intptr_t>(-16)));
+    PlaceHelper("");
+    win::HANDLE process = Launch("", reinterpret_cast<win::HWND>(static_cast<intptr_t>(-16))).process;
     ASSERT_NE(process, nullptr);
     machine.programs.WaitForSingleObject(process, win::INFINITE);
     machine.handles.CloseHandle(process);
@@ -80,16 +113,36 @@ TEST_F(DrainexLauncherTest, WritesTheWindowAsASignedNumberAndAnEmptyFolderAsRoot
     EXPECT_EQ(machine.programs.LaunchedApplications(), std::vector<std::string>{"\\Drainex.exe"});
 }
 
-TEST_F(DrainexLauncherTest, MissingHelperGivesNoProcessToWaitFor) {
+// The installed helper program would run; only the file check can keep it from starting.
+TEST_F(DrainexLauncherTest, AMissingOrUnreadableHelperStartsNothingAndIsNotCalledForeign) {
+    InstallHelper();
     const size_t openHandles = machine.handles.OpenCount();
-    EXPECT_EQ(LaunchDrainex("C:\\Kestrava", 2, receiver.window), nullptr);
+    ExpectRefused(false);
+    PlaceHelper("C:\\Kestrava");
+    machine.files.DenyAccess("C:\\Kestrava\\Drainex.exe");
+    ExpectRefused(false);
+    EXPECT_TRUE(machine.programs.Launched().empty());
+    EXPECT_EQ(machine.handles.OpenCount(), openHandles);
+}
+
+TEST_F(DrainexLauncherTest, AnyOtherFileIsForeignAndNotStarted) {
+    InstallHelper();
+    const size_t openHandles = machine.handles.OpenCount();
+    std::string changed = HelperImage();
+    changed[changed.size() / 2] ^= 1;
+    for (const std::string& image : {changed, HelperImage() + "x", HelperImage().substr(1), std::string()}) {
+        PlaceHelper("C:\\Kestrava", image);
+        ExpectRefused(true);
+    }
+    EXPECT_TRUE(machine.programs.Launched().empty());
     EXPECT_EQ(machine.handles.OpenCount(), openHandles);
 }
 
 TEST_F(DrainexLauncherTest, WaitEndsWhenTheHelperEndsWithoutItsEndMessage) {
     InstallHelper();
+    PlaceHelper("C:\\Kestrava");
     win::HANDLE other = machine.sync.CreateMutexA(nullptr, win::TRUE, kDrainexMutexName);
-    win::HANDLE process = LaunchDrainex("C:\\Kestrava", 2, receiver.window);
+    win::HANDLE process = Launch("C:\\Kestrava", receiver.window).process;
     ASSERT_NE(process, nullptr);
     WaitForRelease(process);
     EXPECT_TRUE(receiver.reports.empty());

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/MainApplication.h"
+#include "app/Sha256.h"
 #include "drainex/DrainexRun.h"
 #include "drainex/ReleaseMessages.h"
 #include "network/ProbeMessages.h"
@@ -31,6 +32,14 @@ const char kRestoreQuestion[] =
     "Kestrava가 바꾼 그래픽 드라이버와 네트워크(TCP/IP) 설정을 처음 상태로 되돌리시겠습니까?";
 const char kRestartSentence[] = "개를 되돌렸습니다. 네트워크 설정은 컴퓨터를 다시 시작하면 적용됩니다.";
 
+const char kHelperImage[] = "MZ the Drainex built with this Vornel";
+
+Sha256Digest DigestOf(const std::string& bytes) {
+    Sha256 hash;
+    hash.Update(bytes.data(), bytes.size());
+    return hash.Finish();
+}
+
 // The payload size given to "ping -n 1 -f -l SIZE HOST".
 int PingSize(const std::string& arguments) {
     size_t at = arguments.find("-l ");
@@ -41,6 +50,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         machine.files.AddDirectory("C:\\Games\\Kestrava");
+        machine.files.WriteFile("C:\\Games\\Kestrava\\Drainex.exe", kHelperImage);
         machine.memory.SetStatus(200ull << 20, 150ull << 20, 40);
         machine.programs.Install("Drainex.exe", [](const sim::Launch& launch) {
             return static_cast<DWORD>(RunDrainex(launch.arguments.c_str()));
@@ -75,7 +85,7 @@ protected:
     void Start(const char* argv0 = "C:\\Games\\Kestrava\\Vornel.exe") {
         std::string path = argv0;
         ui = std::thread([path] {
-            MainApplication application;
+            MainApplication application(DigestOf(kHelperImage));
             application.InitInstance(path.c_str());
         });
         main = machine.user.WaitForWindow("Kestrava");
@@ -321,6 +331,7 @@ TEST_F(MainWindowTest, TheMemoryWaitEndsWithTheEndMessageAlone) {
 }
 
 TEST_F(MainWindowTest, NoBackslashInArgv0StartsDrainexFromTheRoot) {
+    machine.files.WriteFile("\\Drainex.exe", kHelperImage);
     Start("Vornel.exe");
     HWND running = BoostAndWait();
     ASSERT_NE(running, nullptr);
@@ -338,6 +349,24 @@ TEST_F(MainWindowTest, AMissingHelperDoesNotHangTheRun) {
     HWND running = BoostAndWait();
     ASSERT_NE(running, nullptr);
     CloseRunningWindow(running);
+}
+
+// A Drainex.exe other than the one built with this program is never started; each boost
+// still runs to its running window, and the first one alone says why the memory step was left out.
+TEST_F(MainWindowTest, AForeignHelperNeverRunsTheBoostsFinishAndTheBoxShowsOnce) {
+    machine.files.WriteFile("C:\\Games\\Kestrava\\Drainex.exe", std::string(kHelperImage) + " and more");
+    Start();
+    BoostOnce();
+    BoostOnce();
+    ASSERT_FALSE(machine.programs.Launched().empty());  // the pings
+    for (const std::string& command : machine.programs.Launched()) {
+        EXPECT_EQ(command.find("Drainex"), std::string::npos) << command;
+    }
+    ASSERT_EQ(machine.user.MessageBoxes().size(), 1u);
+    const sim::MessageBoxRecord box = machine.user.MessageBoxes()[0];
+    ExpectWindowBox(box, MB_OK);
+    EXPECT_EQ(box.type, MB_ICONWARNING);
+    EXPECT_EQ(box.text, "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다.\n메모리 정리를 건너뜁니다.");
 }
 
 TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {

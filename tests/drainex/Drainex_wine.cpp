@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/DrainexLauncher.h"
+#include "app/Sha256.h"
 #include "drainex/DrainexRun.h"
 #include "drainex/MemoryStatus.h"
 #include "drainex/ReleaseMessages.h"
@@ -75,6 +76,17 @@ std::string BuildFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
+Sha256Digest DigestOfFile(const std::string& path) {
+    Sha256 hash;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t read;
+        while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) hash.Update(buffer, read);
+        std::fclose(file);
+    }
+    return hash.Finish();
+}
+
 // A fresh application folder whose path holds blanks, with drainex_small.exe as its Drainex.exe.
 class SmallHelperFolder {
 public:
@@ -84,6 +96,7 @@ public:
         path = std::string(temp) + "Kes trava " + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(path.c_str(), nullptr);
         copied = CopyFileA((BuildFolder() + "\\drainex_small.exe").c_str(), (path + "\\Drainex.exe").c_str(), FALSE);
+        digest = DigestOfFile(path + "\\Drainex.exe");
     }
     ~SmallHelperFolder() {
         DeleteFileA((path + "\\Drainex.exe").c_str());
@@ -91,6 +104,7 @@ public:
     }
     std::string path;
     BOOL copied;
+    Sha256Digest digest;  // of its Drainex.exe
 };
 
 // Runs a program without pumping messages; true when it ended in time, with its exit code.
@@ -121,7 +135,7 @@ TEST(DrainexWine, LaunchedFromAFolderWithBlanksItReportsInOrderAndExitsZero) {
     SmallHelperFolder folder;
     ASSERT_TRUE(folder.copied);
     ReleaseWindow window;
-    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd);
+    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd, folder.digest).process;
     ASSERT_NE(process, nullptr);
     ASSERT_TRUE(window.WaitForRelease(process));
     WaitForSingleObject(process, kTimeLimitMs);
@@ -144,7 +158,7 @@ TEST(DrainexWine, SecondInstanceDuringTheFirstOnesPassesExitsSilently) {
         // The first instance waits in its send while the real Drainex.exe starts.
         secondEnded = RunUnpumped(BuildFolder() + "\\Drainex.exe", "2 " + window.Number(), secondExit);
     };
-    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd);
+    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd, folder.digest).process;
     ASSERT_NE(process, nullptr);
     ASSERT_TRUE(window.WaitForRelease(process));
     CloseHandle(process);
@@ -176,18 +190,29 @@ TEST(DrainexWine, RealHelperSendsNothingForAnOverlongTextOrWhileAnotherInstanceR
 
 TEST(DrainexWine, WaitEndsWhenTheHelperIsMissingOrEndsWithoutItsEndMessage) {
     ReleaseWindow window;
-    EXPECT_EQ(LaunchDrainex(BuildFolder() + "\\no such folder", 2, window.hwnd), nullptr);
+    EXPECT_EQ(LaunchDrainex(BuildFolder() + "\\no such folder", 2, window.hwnd, Sha256Digest{}).process, nullptr);
 
     SmallHelperFolder folder;
     ASSERT_TRUE(folder.copied);
     HANDLE other = CreateMutexA(nullptr, TRUE, kDrainexMutexName);
-    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd);
+    HANDLE process = LaunchDrainex(folder.path, 2, window.hwnd, folder.digest).process;
     ASSERT_NE(process, nullptr);
     EXPECT_TRUE(window.WaitForRelease(process));
     CloseHandle(process);
     ReleaseMutex(other);
     CloseHandle(other);
     EXPECT_TRUE(window.reports.empty());
+}
+
+// The real Drainex.exe of the build folder is not the helper expected here, so it is not
+// started (were it started, window 0 would end it at once).
+TEST(DrainexWine, AHelperOfAnotherDigestIsNotStarted) {
+    SmallHelperFolder folder;
+    ASSERT_TRUE(folder.copied);
+    const DrainexLaunch launch = LaunchDrainex(BuildFolder(), 2, nullptr, folder.digest);
+    EXPECT_TRUE(launch.foreign);
+    EXPECT_EQ(launch.process, nullptr);
+    if (launch.process) CloseHandle(launch.process);
 }
 
 // The figures follow the system's own. Their plausibility is checked only where the system's

@@ -15,6 +15,8 @@ namespace {
 
 struct FileObject : HandleObject {
     std::string key;
+    DWORD shareMode = 0;
+    size_t readPosition = 0;
 };
 
 struct SearchObject : HandleObject {
@@ -115,7 +117,7 @@ void Files::SetLocalTime(const SYSTEMTIME& time) {
     now_ = time;
 }
 
-HANDLE Files::CreateFileA(const char* path, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
+HANDLE Files::CreateFileA(const char* path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
                           HANDLE) {
     std::string key = Key(path ? path : "");
     {
@@ -133,7 +135,42 @@ HANDLE Files::CreateFileA(const char* path, DWORD, DWORD, SECURITY_ATTRIBUTES*, 
     }
     auto object = std::make_shared<FileObject>();
     object->key = key;
+    object->shareMode = shareMode;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        opened_.erase(std::remove_if(opened_.begin(), opened_.end(), [](const auto& weak) { return weak.expired(); }),
+                      opened_.end());
+        opened_.push_back(object);
+    }
     return machine_.handles.Add(object);
+}
+
+BOOL Files::ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED*) {
+    auto object = machine_.handles.Get<FileObject>(file);
+    if (!object) {
+        platform::Handles().SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string& data = files_[object->key];
+    const size_t available = object->readPosition < data.size() ? data.size() - object->readPosition : 0;
+    const size_t count = std::min<size_t>(size, available);
+    std::memcpy(buffer, data.data() + object->readPosition, count);
+    object->readPosition += count;
+    if (read) *read = static_cast<DWORD>(count);
+    return TRUE;
+}
+
+bool Files::HeldAgainstChange(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string key = Key(path);
+    for (const auto& weak : opened_) {
+        auto object = std::static_pointer_cast<FileObject>(weak.lock());
+        if (object && object->key == key && (object->shareMode & (FILE_SHARE_WRITE | FILE_SHARE_DELETE)) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 BOOL Files::DeleteFileA(const char* path) {

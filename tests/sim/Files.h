@@ -7,8 +7,10 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/Files.h"
+#include "sim/Handles.h"
 
 namespace sim {
 using namespace win;
@@ -29,10 +31,13 @@ public:
     bool WriteToHandle(HANDLE file, const std::string& bytes);
     // Makes every open of this path fail.
     void DenyAccess(const std::string& path);
+    // Whether a handle from CreateFileA is open on this path that shares neither writing nor deleting.
+    bool HeldAgainstChange(const std::string& path) const;
     void SetLocalTime(const SYSTEMTIME& time);
 
     HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                        DWORD disposition, DWORD flags, HANDLE templateFile) override;
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) override;
     BOOL DeleteFileA(const char* path) override;
     DWORD GetFileAttributesA(const char* path) override;
     BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) override;
@@ -67,6 +72,7 @@ private:
     std::map<std::string, std::string> files_;
     std::set<std::string> directories_;
     std::set<std::string> denied_;
+    std::vector<std::weak_ptr<HandleObject>> opened_;  // the file handles of CreateFileA, expired once closed
     std::map<Stream*, std::unique_ptr<Stream>> streams_;
     SYSTEMTIME now_{};
 };

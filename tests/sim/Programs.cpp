@@ -125,6 +125,7 @@ BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SE
     }
     if (startupInfo && (startupInfo->dwFlags & STARTF_USESTDHANDLES)) launch.standardOutput = startupInfo->hStdOutput;
     if (startupInfo && (startupInfo->dwFlags & STARTF_USESHOWWINDOW)) launch.showCommand = startupInfo->wShowWindow;
+    launch.imageHeld = applicationName && machine_.files.HeldAgainstChange(applicationName);
     auto completion = Start([program, launch] { return program(launch); });
     auto process = std::make_shared<Waitable>();
     process->completion = completion;

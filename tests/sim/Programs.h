@@ -22,6 +22,8 @@ struct Launch {
     std::string arguments;  // the command line after the program path and its blanks
     HANDLE standardOutput = nullptr;
     UINT showCommand = 0;
+    // The program's file was held open against writing and deleting while it was started.
+    bool imageHeld = false;
 };
 using Program = std::function<DWORD(const Launch&)>;
 

@@ -72,6 +72,18 @@ class Audit(unittest.TestCase):
         self.assertEqual(check_imports.audit(imports, self.allowed, "i686"),
                          ["USER32.dll #17: not in the list of allowed imports"])
 
+    def test_a_library_outside_the_known_dlls_is_refused_even_for_a_listed_function(self):
+        allowed = dict(self.allowed)
+        allowed[("msvcrt.dll", "malloc")] = ("98", "NT4")
+        allowed[("comctl32.dll", "InitCommonControls")] = ("95", "NT3.51")
+        allowed[("comctl32.dll", "InitCommonControlsEx")] = ("98", "NT4")
+        imports = [("KERNEL32.dll", "Sleep"), ("COMCTL32.dll", "InitCommonControlsEx"),
+                   ("msvcrt.dll", "malloc"), ("COMCTL32.dll", "InitCommonControls")]
+        for arch in ("i686", "x86_64"):
+            with self.subTest(arch=arch):
+                self.assertEqual(check_imports.audit(imports, allowed, arch), [
+                    "COMCTL32.dll: not a known DLL, so a COMCTL32.dll beside the program would be loaded in its place"])
+
     def test_too_new_for_the_9x_family_fails_only_the_32_bit_build(self):
         self.assertIn("missing on Windows 98SE", self.problems("OpenThread", "i686")[0])
         self.assertIn("missing on Windows 98SE", self.problems("RtlUnwindEx", "i686")[0])

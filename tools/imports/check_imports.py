@@ -4,7 +4,7 @@
 The 32-bit programs may import by name only what both Windows 98 SE and Windows XP
 export; the 64-bit programs only what Windows XP x64 (Server 2003 SP1) exports. Every
 import that is not listed, or that is listed as newer than the build allows, is named
-and the audit fails.
+and the audit fails. So is every library outside KNOWN_DLLS that the programs import from.
 
 usage: check_imports.py ARCH PROGRAM.exe...   (ARCH: i686 or x86_64)
 """
@@ -23,6 +23,14 @@ OLDEST = {
     "i686": {"9x": "98SE", "nt": "XP"},
     "x86_64": {"9x": None, "nt": "2003SP1"},
 }
+
+
+# The libraries the programs may import from at load time: known DLLs, which Windows maps
+# from its own folder whatever lies beside the program. Any other library named in an
+# import table is looked for in the program's folder first, before the program can restrict
+# its library search, so its functions are looked up at run time from the system folder.
+# Each is in the KnownDLLs of Vista and later (the Session Manager's KnownDLLs key).
+KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
 
 
 def read_allowed(path=LIST):
@@ -77,6 +85,8 @@ def audit(imports, allowed, arch):
     """Problems of one program's imports for the given build, one line each."""
     problems = []
     oldest = OLDEST[arch]
+    for dll in sorted({dll for dll, _ in imports if dll.lower() not in KNOWN_DLLS}):
+        problems.append(f"{dll}: not a known DLL, so a {dll} beside the program would be loaded in its place")
     for dll, function in imports:
         entry = allowed.get((dll.lower(), function))
         if entry is None:

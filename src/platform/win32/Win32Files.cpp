@@ -15,6 +15,9 @@ public:
         return ::CreateFileA(path, access, shareMode, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes),
                              disposition, flags, templateFile);
     }
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, win::OVERLAPPED* overlapped) override {
+        return ::ReadFile(file, buffer, size, read, reinterpret_cast<::OVERLAPPED*>(overlapped));
+    }
     BOOL DeleteFileA(const char* path) override { return ::DeleteFileA(path); }
     DWORD GetFileAttributesA(const char* path) override { return ::GetFileAttributesA(path); }
     BOOL CreateDirectoryA(const char* path, win::SECURITY_ATTRIBUTES* attributes) override {

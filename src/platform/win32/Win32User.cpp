@@ -1,5 +1,6 @@
 // Windows, messages, dialogs and resources, forwarded to user32.
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32LateEntry.h"
 
 #include <commctrl.h>
 
@@ -127,9 +128,13 @@ public:
                             win::DLGPROC procedure, LPARAM parameter) override {
         // The dialogs use the progress bar class of the common controls. Registered here
         // rather than at load, so that whatever the common controls load by name comes
-        // after the program has restricted its library search.
+        // after the program has restricted its library search; and looked up in the system
+        // folder, since an import by name would load a comctl32.dll beside the program.
+        using InitCommonControlsExProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        static const auto initCommonControls =
+            SystemLibraryEntry<InitCommonControlsExProc>("comctl32.dll", "InitCommonControlsEx");
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-        ::InitCommonControlsEx(&controls);
+        if (initCommonControls) initCommonControls(&controls);
         return ::DialogBoxParamA(static_cast<::HINSTANCE>(instance), templateName, W(parent),
                                  reinterpret_cast<DLGPROC>(procedure), parameter);
     }
