@@ -160,8 +160,8 @@ for name in busyone busytwo launcher game; do cp "$windows/kestrava_child.exe" "
     label="one busy thread"
     [ "$threads" != 1 ] && label="a busy thread per processor ($threads)"
     awk -v a="$a" -v b="$b" -v c="$c" -v label="$label" 'BEGIN {
-      printf "ROW\t%s: (b) during / (a) without a boost\t%.3g M\t%.3g M\t%s\n", label, b / 1e6, a / 1e6, a > 0 ? sprintf("%.3g", b / a) : "-"
-      printf "ROW\t%s: (b) during a boost / (c) no background\t%.3g M\t%.3g M\t%s\n", label, b / 1e6, c / 1e6, c > 0 ? sprintf("%.3g", b / c) : "-"
+      printf "ROW\t%s: (b) during / (a) without a boost\t%.0f M\t%.0f M\t%s\n", label, b / 1e6, a / 1e6, (a > 0 ? sprintf("%.3g", b / a) : "-")
+      printf "ROW\t%s: (b) during a boost / (c) no background\t%.0f M\t%.0f M\t%s\n", label, b / 1e6, c / 1e6, (c > 0 ? sprintf("%.3g", b / c) : "-")
     }'
   done
 } >"$logs/game.log" 2>&1
