@@ -126,6 +126,7 @@ game_rounds() {
   start "$app/launcher.exe" launch 'C:\bench-launch.flag' "C:\Kestrava Bench\game.exe" work "$threads" \
     "$game_seconds" 'C:\bench-game.txt'
   if [ "$boosted" = 1 ]; then
+    rm -rf "$app/Restore"  # no journal of an earlier run to recover at the start
     start "$app/Vornel.exe"
     driver wait Kestrava 60000 && driver click Kestrava 1004 &&
       driver wait "Kestrava가 적용 되었습니다..." 240000 || { echo "no boost" >&2; stop_started; return 1; }
@@ -138,8 +139,13 @@ game_rounds() {
     sleep 0.1
   done
   local rounds
-  rounds=$(tr -d '\r' <"$game_result" 2>/dev/null)
-  [ "$boosted" = 1 ] && driver click "Kestrava가 적용 되었습니다..." 1005 && sleep 2
+  rounds=$(tr -d '\r' 2>/dev/null <"$game_result")
+  [ -n "$rounds" ] || echo "no result from the game ($threads threads, background $background, boost $boosted)" >&2
+  if [ "$boosted" = 1 ]; then
+    driver click "Kestrava가 적용 되었습니다..." 1005
+    driver gone "Kestrava가 적용 되었습니다..." 20000
+    driver wait Kestrava 20000 && sleep 1 && driver click Kestrava 1005
+  fi
   stop_started
   echo "${rounds:-0}"
 }
