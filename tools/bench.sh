@@ -6,7 +6,11 @@
 #   - Drainex's release passes under Wine against a plain LocalAlloc/LocalFree loop;
 #   - RegionFromBitmap on a 1920 x 1080 mask, native, against a plain read of the pixels;
 #   - the CPU time of Vornel's Unix process while the running window is idle and during the
-#     memory wait.
+#     memory wait;
+#   - what a boost does for a game started during it: next to two background programs that
+#     each keep a processor busy, a stand-in launcher starts a stand-in game (kestrava_child
+#     work), once (a) without a boost, (b) during a boost, and (c) with no background
+#     programs at all; the game's rounds of work, (b) against (a) and (b) against (c).
 # Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
 # free display below it) when there is no display. Prints the table; the benchmarks' full output stays in build/bench/logs.
 # Not part of tools/test.sh.
@@ -36,7 +40,7 @@ echo "building Release (native and x86-64) ..."
     cmake -S "$root" -B "$windows" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DKESTRAVA_RCGEN="$native/rcgen" &&
     cmake --build "$windows" -j "$jobs" \
-      --target Vornel Drainex ping kestrava_child bench_spy boost_bench release_bench
+      --target Vornel Drainex ping kestrava_child kestrava_driver bench_spy boost_bench release_bench
 } >"$logs/build.log" 2>&1 || { tail -30 "$logs/build.log"; echo "build failed (log: $logs/build.log)"; exit 1; }
 echo "built after $SECONDS s"
 
@@ -120,16 +124,84 @@ awk -F'\t' '
   $1 == "ROW" && ($2 ~ /^memory release/ || $2 ~ /^whole boost/) { print }' \
   "$logs/boost-8gib.log" >"$logs/boost-8gib-rows.log"
 
+# --- A game started during a boost ---
+game_seconds=5
+game_result="$WINEPREFIX/drive_c/bench-game.txt"
+game_flag="$WINEPREFIX/drive_c/bench-launch.flag"
+driver() { LC_ALL=ko_KR.UTF-8 timeout 300 "$wine64_loader" "$windows/kestrava_driver.exe" "$@" >/dev/null 2>&1; }
+stop_started() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  started=()
+  "$wineserver" -k 2>/dev/null
+  "$wineserver" -w 2>/dev/null
+}
+# Prints the game's rounds: game_rounds THREADS BACKGROUND(0|1) BOOST(0|1)
+game_rounds() {
+  local threads=$1 background=$2 boosted=$3
+  rm -f "$game_result" "$game_flag"
+  if [ "$background" = 1 ]; then
+    start "$app/busyone.exe" spin 1
+    start "$app/busytwo.exe" spin 1
+  fi
+  start "$app/launcher.exe" launch 'C:\bench-launch.flag' "C:\Kestrava Bench\game.exe" work "$threads" \
+    "$game_seconds" 'C:\bench-game.txt'
+  if [ "$boosted" = 1 ]; then
+    rm -rf "$app/Restore"  # no journal of an earlier run to recover at the start
+    start "$app/Vornel.exe"
+    driver wait Kestrava 60000 && driver click Kestrava 1004 &&
+      driver wait "Kestrava가 적용 되었습니다..." 240000 || { echo "no boost" >&2; stop_started; return 1; }
+  else
+    sleep 2
+  fi
+  touch "$game_flag"
+  for _ in $(seq 1 $((game_seconds * 10 + 300))); do
+    [ -s "$game_result" ] && break
+    sleep 0.1
+  done
+  local rounds
+  rounds=$(tr -d '\r' 2>/dev/null <"$game_result")
+  [ -n "$rounds" ] || echo "no result from the game ($threads threads, background $background, boost $boosted)" >&2
+  if [ "$boosted" = 1 ]; then
+    driver click "Kestrava가 적용 되었습니다..." 1005
+    driver gone "Kestrava가 적용 되었습니다..." 20000
+    driver wait Kestrava 20000 && sleep 1 && driver click Kestrava 1005
+  fi
+  stop_started
+  echo "${rounds:-0}"
+}
+
+echo "a game started during a boost (three runs of ${game_seconds} s per game) ..."
+rm -rf "$app"
+mkdir -p "$app"
+cp "$windows/Vornel.exe" "$windows/Drainex.exe" "$app/"
+cp "$windows/ping.exe" "$(system_ping x86_64)"
+for name in busyone busytwo launcher game; do cp "$windows/kestrava_child.exe" "$app/$name.exe"; done
+{
+  printf 'SECTION\tA game started during a boost, next to two busy background programs (%s processors)\n' "$(nproc)"
+  for threads in 1 "$(nproc)"; do
+    a=$(game_rounds "$threads" 1 0)
+    b=$(game_rounds "$threads" 1 1)
+    c=$(game_rounds "$threads" 0 0)
+    echo "game with $threads busy threads: (a) $a, (b) $b, (c) $c rounds"
+    label="one busy thread"
+    [ "$threads" != 1 ] && label="a busy thread per processor ($threads)"
+    awk -v a="$a" -v b="$b" -v c="$c" -v label="$label" 'BEGIN {
+      printf "ROW\t%s: (b) during / (a) without a boost\t%.0f M\t%.0f M\t%s\n", label, b / 1e6, a / 1e6, (a > 0 ? sprintf("%.3g", b / a) : "-")
+      printf "ROW\t%s: (b) during a boost / (c) no background\t%.0f M\t%.0f M\t%s\n", label, b / 1e6, c / 1e6, (c > 0 ? sprintf("%.3g", b / c) : "-")
+    }'
+  done
+} >"$logs/game.log" 2>&1
+
 echo
 echo "Kestrava benchmarks, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 awk -F'\t' '
   $1 == "SECTION" { printf "\n%s\n", $2; next }
   $1 == "ROW" { printf "  %-52s %12s   %-28s %8s\n", $2, $3, $4, $5 }' \
-  "$logs/boost.log" "$logs/boost-8gib-rows.log" "$logs/release.log" "$logs/region.log"
-for log in boost boost-8gib release region; do
+  "$logs/boost.log" "$logs/boost-8gib-rows.log" "$logs/release.log" "$logs/region.log" "$logs/game.log"
+for log in boost boost-8gib release region game; do
   grep -q $'^ROW\t' "$logs/$log.log" || { echo; echo "$log benchmark failed:"; tail -5 "$logs/$log.log"; }
 done
 echo
-grep -v -e $'^ROW\t' -e $'^SECTION\t' "$logs/boost.log" "$logs/release.log" "$logs/region.log" --no-filename | sed '/^$/d'
+grep -v -e $'^ROW\t' -e $'^SECTION\t' "$logs/boost.log" "$logs/release.log" "$logs/region.log" "$logs/game.log" --no-filename | sed '/^$/d'
 echo
 echo "whole run: $SECONDS s (logs and the spy's records: $logs)"

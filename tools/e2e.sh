@@ -17,13 +17,16 @@
 #   - the settings restore: two boosts with different profiles, then the main window's restore
 #     button; the display and TCP/IP keys exported before and after are the same, byte for byte;
 #   - the download package of the build (out/dist): its contents, and the boost with the
-#     option clear run from the programs it unpacks to.
+#     option clear run from the programs it unpacks to;
+#   - game-start: a launcher running at the boost starts a game during it; the game runs on
+#     every processor at the normal class, a voice program keeps its class and mask, and the
+#     undo gives the launcher back its state from before the boost.
 # The test ping stands where the system's ping lives (tools/common.sh, system_ping).
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
 #   SCENARIO: clear ticked no-helper no-ping exiting-child killed restore package planted
-#             planted-library swapped-helper (default: all)
+#             planted-library swapped-helper game-start (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -31,7 +34,7 @@ dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
 [ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed restore package planted
-  planted-library swapped-helper)
+  planted-library swapped-helper game-start)
 arch=x86_64
 case "$dir" in *i686*) arch=i686 ;; esac
 package=$(python3 "$root/tools/package.py" "$arch" "$dir" "$dist" --name)
@@ -508,6 +511,41 @@ restore_scenario() {
   finish
 }
 
+# A stand-in launcher, running at the boost, starts a stand-in game once a flag file appears.
+game_start_scenario() {
+  begin "game-start: a game started during a boost"
+  install_app Vornel Drainex ping
+  for program in launcher game discord; do cp "$dir/kestrava_child.exe" "$app/$program.exe"; done
+  local flag="$WINEPREFIX/drive_c/kestrava-e2e-launch.flag"
+  rm -f "$flag"
+  start "$app/launcher.exe" launch 'C:\kestrava-e2e-launch.flag' "C:\\Kestrava Test $arch\\game.exe"
+  start "$app/discord.exe"
+  start_programs
+  local launcher_pid discord_pid launcher_before discord_before game_pid=""
+  launcher_pid=$(inspect pid launcher.exe | head -1)
+  discord_pid=$(inspect pid discord.exe | head -1)
+  launcher_before=$(inspect process "$launcher_pid")
+  discord_before=$(inspect process "$discord_pid")
+  check "running window shown" boost
+  check "the launcher is throttled during the boost" test "$(field priority "$(inspect process "$launcher_pid")")" = 64
+  touch "$flag"
+  for _ in $(seq 1 50); do
+    game_pid=$(inspect pid game.exe | head -1)
+    [ -n "$game_pid" ] && break
+    sleep 0.2
+  done
+  check "the launcher started the game" test -n "$game_pid"
+  sleep 2  # a few checks of the running window
+  expect_process "game" "$(inspect process "$game_pid")" 32 "$(field affinity "$launcher_before")" 0
+  expect_process "discord.exe during the boost" "$(inspect process "$discord_pid")" \
+    "$(field priority "$discord_before")" "$(field affinity "$discord_before")" 0
+  check "the boost ends when the running window closes" end_boost
+  expect_process "launcher after the undo" "$(inspect process "$launcher_pid")" \
+    "$(field priority "$launcher_before")" "$(field affinity "$launcher_before")" 0
+  check "Vornel ends with its close button" close_vornel
+  finish
+}
+
 for scenario_name in "${scenarios[@]}"; do
   case $scenario_name in
     clear) boost_scenario 0 ;;
@@ -521,6 +559,7 @@ for scenario_name in "${scenarios[@]}"; do
     planted) planted_ping_scenario ;;
     planted-library) planted_library_scenario ;;
     swapped-helper) swapped_helper_scenario ;;
+    game-start) game_start_scenario ;;
     *) echo "unknown scenario $scenario_name" >&2; exit 2 ;;
   esac
 done

@@ -20,6 +20,8 @@ namespace {
 constexpr int kWidth = 316;
 constexpr int kHeight = 367;
 constexpr int kCornerGap = 5;
+constexpr UINT_PTR kBoostWatchTimer = 1;
+constexpr UINT kBoostWatchMilliseconds = 500;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr const char* kTitle = "Kestrava가 적용 되었습니다...";
 constexpr const char* kStatus = "Kestrava가 실행 중 입니다.";
@@ -97,6 +99,10 @@ BOOL BoostDialog::OnInitDialog() {
         platform::User().DefWindowProcA(line.anchor->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     statusIcon_.StartAnimation();
+    if (boostWatch_) {
+        boostWatch_();
+        platform::User().SetTimer(Handle(), kBoostWatchTimer, kBoostWatchMilliseconds, nullptr);
+    }
     return TRUE;
 }
 
@@ -145,6 +151,11 @@ bool BoostDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_NCHITTEST:
         if (!HitsDragStrip(Handle(), lParam)) return false;
         result = HTCAPTION;
+        return true;
+    case WM_TIMER:
+        if (wParam != kBoostWatchTimer || !boostWatch_) return false;
+        boostWatch_();
+        result = 0;
         return true;
     default: return false;
     }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "skin/SkinButton.h"
@@ -17,6 +18,8 @@ public:
 
     void SetPacketSize(int32_t packetSize) { networkValue_ = packetSize; }
     void SetProcessCount(int32_t processCount) { processCount_ = processCount; }
+    // Called when the window opens and then about twice a second while it shows.
+    void SetBoostWatch(std::function<void()> watch) { boostWatch_ = std::move(watch); }
 
 protected:
     void DoDataExchange() override;
@@ -47,6 +50,7 @@ private:
     int32_t networkValue_ = 0;
     int32_t processCount_ = 0;
     int32_t availableMemoryMb_ = 0;
+    std::function<void()> boostWatch_;
 };
 
 // The top-left corner for a window of the given size in the bottom-right corner of the

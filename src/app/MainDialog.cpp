@@ -170,6 +170,7 @@ void MainDialog::OnBoost() {
         BoostDialog boostDialog(nullptr);
         boostDialog.SetPacketSize(probeResult);
         boostDialog.SetProcessCount(ruleEngine.GetOptimizedProcessCount());
+        boostDialog.SetBoostWatch([this] { ruleEngine.CheckStartedPrograms(); });
         boostDialog.DoModal();
     }
     Show(SW_SHOW);

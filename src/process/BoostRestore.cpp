@@ -30,6 +30,7 @@ void RuleEngine::UndoBoost() {
     }
     restoreRecords.clear();
     windowStates.Clear();
+    startedPrograms.End();
     active = 0;
     if (journal) journal->Remove();
 }

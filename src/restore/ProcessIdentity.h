@@ -8,15 +8,13 @@
 #include <string>
 
 #include "platform/Types.h"
+#include "process/ProcessCreationTime.h"
 
 struct ProcessIdentity {
     win::DWORD processId = 0;
     uint64_t creationTime = 0;  // FILETIME of its start; 0 where the system cannot tell
     std::string name;           // executable name without directory, lower case
 };
-
-// The start time of a running process; 0 when it cannot be read (the 9x family, no access).
-uint64_t ProcessCreationTime(win::DWORD processId);
 
 // The processes running when it was made, by one tool-help snapshot.
 class RunningProcesses {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "rules/AnsiText.h"
 #include "rules/ProcessCatalogue.h"
 
 namespace {
@@ -120,6 +121,25 @@ const char ProtectedProcessList[] =
     "policy=suspend \"igcc.exe\" \"off\"\n"
     "policy=suspend \"intelgraphicssoftware.exe\" \"off\"\n"
     "policy=suspend \"arccontrol.exe\" \"off\"\n";
+
+// Kept running and visible with the option ticked by the block above.
+constexpr const char* kPaceKeepers[] = {
+    "discord.exe",           // Discord, voice chat
+    "ts3client_win64.exe",   // TeamSpeak 3, voice chat
+    "obs64.exe",             // OBS Studio, recording and streaming
+    "obs-ffmpeg-mux.exe",    // OBS Studio's writer of the recording
+    "obs-browser-page.exe",  // OBS Studio's browser sources
+    "nvidia share.exe",      // NVIDIA ShadowPlay, recording
+    "nvidia overlay.exe",    // NVIDIA's in-game overlay and instant replay
+    "radeonsoftware.exe",    // AMD Radeon Software, ReLive recording
+};
+
+bool KeepsItsPace(const std::string& name) {
+    for (const char* keeper : kPaceKeepers) {
+        if (AnsiEqualsNoCase(name, keeper)) return true;
+    }
+    return false;
+}
 
 std::string ComposeRuleScript(bool suspendUnidentified) {
     std::string script = kScriptHead;

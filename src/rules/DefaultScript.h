@@ -6,6 +6,11 @@
 // Lines that clear the suspend bit of the processes the system needs.
 extern const char ProtectedProcessList[];
 
+// Voice and recording programs keep their priority class and processors through a
+// boost (their working set is still trimmed): throttled beside a game that has every
+// processor again, voice breaks up and recordings drop frames. Any letter case.
+bool KeepsItsPace(const std::string& name);
+
 // The head lines (priority, processor mask and trim for all), then either the
 // suspend and hide lines for every unprotected process or the suspend lines
 // for the running catalogue programs.

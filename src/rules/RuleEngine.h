@@ -10,6 +10,7 @@
 #include "process/RestoreRecord.h"
 #include "process/WindowStateList.h"
 #include "rules/BoostJournal.h"
+#include "rules/InheritanceWatch.h"
 
 // Rule command bits; the restore flags reuse 0x08, 0x10 and 0x20.
 enum RuleCommandBit : win::DWORD {
@@ -73,6 +74,9 @@ public:
     // Replays the restore records and window states once, then empties them and
     // deletes the journal.
     void UndoBoost();
+    // While the boost is applied, gives the programs started since its snapshot back
+    // what the processes it throttled passed on to them; about twice a second.
+    void CheckStartedPrograms() { startedPrograms.Check(); }
     void UndoProcess(const RestoreRecord& record);
     bool IsBoostApplied() const { return active != 0; }
     int GetOptimizedProcessCount() const { return static_cast<int>(restoreRecords.size()); }
@@ -101,4 +105,5 @@ private:
     WindowStateList windowStates;
     win::LONG active = 0;
     BoostJournal* journal = nullptr;
+    InheritanceWatch startedPrograms;
 };

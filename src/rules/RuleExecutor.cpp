@@ -6,6 +6,7 @@
 #include "process/clsEnhance.h"
 #include "rules/AnsiText.h"
 #include "rules/DebugLog.h"
+#include "rules/DefaultScript.h"
 #include "rules/ProcessSnapshot.h"
 #include "rules/RuleEngine.h"
 
@@ -41,6 +42,9 @@ void RuleEngine::Execute(int sectionIndex) {
     const RuleSection& section = *sections[sectionIndex];
     active = 1;
     std::vector<ProcessTarget> targets = SnapshotProcesses();
+    std::vector<win::DWORD> snapshotIds;
+    for (const ProcessTarget& target : targets) snapshotIds.push_back(target.processId);
+    startedPrograms.Begin(snapshotIds);
     for (const std::string& value : section.policies) ExecuteRuleRoutine(value, targets);
     ApplyProcessActions(targets);
 }
@@ -123,7 +127,8 @@ void RuleEngine::ExecuteRuleRoutine(std::string value, std::vector<ProcessTarget
 int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
     clsEnhance enhance;
     for (const ProcessTarget& process : targets) {
-        const win::DWORD actions = process.actions;
+        const win::DWORD actions =
+            KeepsItsPace(process.name) ? process.actions & ~(kCommandPriority | kCommandCpuMask) : process.actions;
         const win::DWORD id = process.processId;
         const std::string& name = process.name;
         if (!(actions & kProcessCommandBits)) continue;
@@ -139,6 +144,7 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
                 WriteDebugLog("clsEnhance.SetProcessPriorityToHigh:" + name + "\n");
             } else {
                 record.previousPriorityClass = enhance.SetProcessPriorityToLow(id);
+                if (record.previousPriorityClass != 0) startedPrograms.ThrottledClass(id, record.previousPriorityClass);
                 WriteDebugLog("clsEnhance.SetProcessPriorityToLow:" + name + "\n");
             }
             record.restoreFlags |= kCommandPriority;
@@ -146,7 +152,9 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         if (actions & kCommandCpuMask) {
             // Stays 0 when the process cannot be opened; the undo's mask 0 is then refused.
             win::DWORD previousMask = 0;
-            enhance.SetProcessAffinity(id, process.processorMask, previousMask);
+            if (enhance.SetProcessAffinity(id, process.processorMask, previousMask) && previousMask != 0) {
+                startedPrograms.ThrottledMask(id, process.processorMask, previousMask);
+            }
             record.previousAffinityMask = previousMask;
             record.restoreFlags |= kCommandCpuMask;
             WriteDebugLog("clsEnhance.SetProcessAffinity: " + name + "(" + Hex(process.processorMask) + ")");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "sim/Machine.h"
@@ -69,6 +70,7 @@ protected:
             BoostDialog dialog(nullptr);
             dialog.SetPacketSize(1472);
             dialog.SetProcessCount(12);
+            if (watch) dialog.SetBoostWatch(watch);
             result = dialog.DoModal();
         });
         window = machine.user.WaitForWindow(kTitle);
@@ -110,6 +112,7 @@ protected:
     HWND window = nullptr;
     std::atomic<INT_PTR> result{0};
     std::pair<COLORREF, COLORREF> background;
+    std::function<void()> watch;
 };
 
 TEST_F(BoostDialogTest, SitsAboveTheTaskbarWithItsButtonsInPlace) {
@@ -134,6 +137,20 @@ TEST_F(BoostDialogTest, SitsAboveTheTaskbarWithItsButtonsInPlace) {
     auto timers = machine.user.Timers(machine.user.GetDlgItem(window, IDC_INDICATOR));
     ASSERT_EQ(timers.count(0), 1u);
     EXPECT_EQ(timers[0], 100u);
+}
+
+// The boost's watch runs as the window opens, which covers the time since the rules ran,
+// and then on the window's half-second timer.
+TEST_F(BoostDialogTest, RunsTheBoostWatchAtOnceAndOnItsTimer) {
+    std::atomic<int> checks{0};
+    watch = [&] { ++checks; };
+    Run();
+    EXPECT_EQ(checks, 1);
+    auto timers = machine.user.Timers(window);
+    ASSERT_EQ(timers.count(1), 1u);
+    EXPECT_EQ(timers[1], 500u);
+    machine.user.RunOnWindowThread(window, [&] { machine.user.SendMessageA(window, WM_TIMER, 1, 0); });
+    EXPECT_EQ(checks, 2);
 }
 
 TEST_F(BoostDialogTest, AMaskPictureWouldShapeTheWindow) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,44 @@ inline void AffinityMasksRoundTrip(DWORD processId) {
     ASSERT_TRUE(processes.GetProcessAffinityMask(process, &now, &systemAgain));
     EXPECT_EQ(now, original);
     Close(process);
+}
+
+// A program started without a class flag gets its parent's processor mask, and the
+// snapshot names its parent. Windows also passes on the idle and below-normal classes;
+// Wine does not pass on the idle class, so the class is not compared here. startChild
+// starts a program as a child of this process and returns its id.
+inline void ChildInheritsTheProcessorMask(const std::function<DWORD()>& startChild) {
+    auto& processes = platform::Processes();
+    const DWORD selfId = processes.GetCurrentProcessId();
+    HANDLE self = processes.OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_SET_INFORMATION, FALSE, selfId);
+    ASSERT_NE(self, nullptr);
+    DWORD_PTR original = 0;
+    DWORD_PTR system = 0;
+    ASSERT_TRUE(processes.GetProcessAffinityMask(self, &original, &system));
+    const DWORD_PTR lowest = system & (~system + 1);
+    ASSERT_TRUE(processes.SetProcessAffinityMask(self, lowest));
+    const DWORD childId = startChild();
+    EXPECT_TRUE(processes.SetProcessAffinityMask(self, original));
+    Close(self);
+    ASSERT_NE(childId, 0u);
+
+    HANDLE child = processes.OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, childId);
+    ASSERT_NE(child, nullptr);
+    DWORD_PTR inherited = 0;
+    EXPECT_TRUE(processes.GetProcessAffinityMask(child, &inherited, &system));
+    EXPECT_EQ(inherited, lowest);
+    Close(child);
+
+    HANDLE snapshot = processes.CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
+    DWORD parentId = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = processes.Process32First(snapshot, &entry); more; more = processes.Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == childId) parentId = entry.th32ParentProcessID;
+    }
+    Close(snapshot);
+    EXPECT_EQ(parentId, selfId);
 }
 
 inline unsigned long long Ticks(const FILETIME& time) {

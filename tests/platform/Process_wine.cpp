@@ -1,4 +1,6 @@
 // The process and thread behaviour the simulated kernel copies, checked on a real child.
+#include <memory>
+
 #include "platform/ProcessBehaviour.h"
 #include "process/WineChild.h"
 
@@ -24,6 +26,14 @@ TEST(ProcessBehaviourWine, AffinityMasksRoundTrip) {
     Child child;
     ASSERT_TRUE(child.Ready());
     process_behaviour::AffinityMasksRoundTrip(child.Id());
+}
+
+TEST(ProcessBehaviourWine, ChildInheritsTheProcessorMask) {
+    std::unique_ptr<Child> child;
+    process_behaviour::ChildInheritsTheProcessorMask([&] {
+        child = std::make_unique<Child>();
+        return child->Ready() ? child->Id() : 0;
+    });
 }
 
 TEST(ProcessBehaviourWine, ProcessTimesGiveTheCreationOrder) {

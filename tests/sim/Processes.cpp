@@ -117,6 +117,19 @@ DWORD Processes::AddProcess(const std::string& path, size_t threadCount, DWORD p
     return id;
 }
 
+DWORD Processes::StartChild(DWORD parentId, const std::string& path, DWORD processId) {
+    DWORD id = AddProcess(path, 1, processId);
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Process& parent = processes_.at(parentId);
+    Process& child = processes_[id];
+    child.parentId = parentId;
+    child.affinity = parent.affinity;
+    if (parent.priorityClass == IDLE_PRIORITY_CLASS || parent.priorityClass == BELOW_NORMAL_PRIORITY_CLASS) {
+        child.priorityClass = parent.priorityClass;
+    }
+    return id;
+}
+
 DWORD Processes::AddThread(DWORD processId) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = processes_.find(processId);
@@ -249,6 +262,7 @@ HANDLE Processes::CreateToolhelp32Snapshot(DWORD flags, DWORD) {
             if (flags & TH32CS_SNAPPROCESS) {
                 PROCESSENTRY32 entry{};
                 entry.th32ProcessID = id;
+                entry.th32ParentProcessID = process.parentId;
                 entry.cntThreads = static_cast<DWORD>(process.threads.size());
                 entry.pcPriClassBase = BasePriority(process.priorityClass);
                 size_t slash = process.path.find_last_of('\\');

@@ -28,6 +28,9 @@ public:
     // Each process starts one second after the one before. A given id reuses the id of an
     // ended process.
     DWORD AddProcess(const std::string& path, size_t threadCount = 1, DWORD processId = 0);
+    // A program that a running process starts without a class flag, as CreateProcess does:
+    // it inherits the parent's idle or below-normal class and the parent's processor mask.
+    DWORD StartChild(DWORD parentId, const std::string& path, DWORD processId = 0);
     // Ends a process at once, as a kill from outside would.
     void EndProcess(DWORD processId);
     // Makes another running process the machine's own (a new start of the program).
@@ -88,6 +91,7 @@ private:
     };
     struct Process {
         std::string path;
+        DWORD parentId = 0;
         std::vector<DWORD> threads;
         DWORD deniedRights = 0;
         DWORD priorityClass = NORMAL_PRIORITY_CLASS;

@@ -37,6 +37,11 @@ TEST_F(SimBehaviour, PriorityClassesRoundTrip) { process_behaviour::PriorityClas
 
 TEST_F(SimBehaviour, AffinityMasksRoundTrip) { process_behaviour::AffinityMasksRoundTrip(game); }
 
+TEST_F(SimBehaviour, ChildInheritsTheProcessorMask) {
+    process_behaviour::ChildInheritsTheProcessorMask(
+        [&] { return machine.processes.StartChild(machine.processes.CurrentProcess(), "C:\\Games\\launched.exe"); });
+}
+
 TEST_F(SimBehaviour, ProcessTimesGiveTheCreationOrder) { process_behaviour::ProcessTimesGiveTheCreationOrder(game); }
 
 TEST_F(SimBehaviour, SnapshotsListTheProcessAndItsThreads) {

@@ -1,0 +1,51 @@
+// While a boost is applied, programs started by the processes it throttled inherit
+// its idle class and its processor mask. The watch walks the process list, checks
+// each process once when first seen and gives such a program back what it would
+// have inherited without the boost. It keeps no restore record: the undo leaves
+// these programs as they are.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "platform/Types.h"
+
+class InheritanceWatch {
+public:
+    // What a process passes on of the boost to the programs it starts.
+    struct PassedOn {
+        uint64_t creationTime = 0;
+        bool idleClass = false;                              // the boost's idle class
+        win::DWORD classWithout = win::NORMAL_PRIORITY_CLASS;  // what a child inherits without the boost
+        bool mask = false;                                   // the boost's processor mask
+        win::DWORD boostMask = 0;
+        win::DWORD maskWithout = 0;
+    };
+
+    // Starts a watch over the processes running at the boost (those of its snapshot).
+    void Begin(const std::vector<win::DWORD>& snapshotIds);
+    // The boost set the idle class on a process that had previousClass.
+    void ThrottledClass(win::DWORD processId, win::DWORD previousClass);
+    // The boost set mask on a process that had previousMask.
+    void ThrottledMask(win::DWORD processId, win::DWORD mask, win::DWORD previousMask);
+    // One walk of the process list; nothing before Begin or after End.
+    void Check();
+    void End();
+
+private:
+    struct Seen {
+        win::DWORD processId;
+        win::DWORD parentId;
+        uint64_t creationTime;
+    };
+    PassedOn& Throttled(win::DWORD processId);
+    static bool ParentIdReused(win::DWORD parentId, const PassedOn& parent);
+    PassedOn HandBack(const Seen& process, const PassedOn& parent);
+
+    bool watching = false;
+    std::map<win::DWORD, uint64_t> snapshot;  // id and start time of each process of the boost's snapshot
+    std::set<win::DWORD> lastWalk;           // the ids the last walk saw, each checked already
+    std::map<win::DWORD, PassedOn> passing;  // the processes that pass something of the boost on
+};
