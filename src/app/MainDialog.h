@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/CrashUndo.h"
+#include "app/StateFolderGate.h"
 #include "network/NetworkTuner.h"
 #include "restore/RestoreJournal.h"
 #include "restore/SettingsRecord.h"
@@ -18,7 +19,7 @@
 
 class MainDialog : public ui::Dialog {
 public:
-    explicit MainDialog(const std::string& exeFolder);
+    MainDialog(const std::string& exeFolder, StateFolderGate& stateFolder);
 
     // The probe host handed to ping.
     std::string probeHost = kDefaultProbeHost;
@@ -64,6 +65,8 @@ private:
     int32_t releaseDone = 0;
     bool probeStopped = false;
     const std::string& exeFolder;
+    StateFolderGate& stateFolder;
+    std::string boostStateFolder;  // as checked when the boost began; empty: kept nowhere
     SettingsRecord settingsRecord;  // of the boost in progress; outlives the tuner that reports to it
     NetworkTuner networkTuner;
     RestoreJournal journal;  // outlives the engine, whose end undoes the boost

@@ -5,13 +5,20 @@
 #include "network/PingOutput.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
+#include "platform/WindowsFamily.h"
+#include "registry/AdminSecurity.h"
 
 bool NetworkTuner::RunCaptured(const std::string& program, const std::string& commandLine) {
     using namespace win;
     // A command too long for the buffer is refused rather than cut short and run.
     if (commandLine.size() >= kCommandBufferSize) return false;
 
-    SECURITY_ATTRIBUTES fileAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    // On the NT family the output file is left to SYSTEM and Administrators alone, so that
+    // no other program can change ping's output before it is read.
+    const bool nt = platform::IsNtFamily();
+    AdminDescriptor outputSecurity;
+    if (nt && !outputSecurity.Build(UsersAccess::None, false)) return false;
+    SECURITY_ATTRIBUTES fileAttributes{sizeof(SECURITY_ATTRIBUTES), nt ? outputSecurity.Get() : nullptr, TRUE};
     auto& memory = platform::Memory();
     HGLOBAL descriptor = memory.GlobalAlloc(GPTR, sizeof(SECURITY_DESCRIPTOR));
     auto* processAttributes =
@@ -28,10 +35,13 @@ bool NetworkTuner::RunCaptured(const std::string& program, const std::string& co
     files.DeleteFileA(outputPath.c_str());
     // Shared for reading and writing: a console host may still hold the inherited handle
     // for a moment after ping has ended, and the verdict is read (and the next attempt's
-    // file made) meanwhile. Nothing but ping writes to it.
+    // file made) meanwhile. Nothing but ping writes to it. Always a new file: whatever
+    // else holds the name (a folder, a junction, a link that the deletion left) makes the
+    // attempt fail instead of being followed.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (nt ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
     const platform::ScopedHandle output(files.CreateFileA(outputPath.c_str(), GENERIC_WRITE,
                                                           FILE_SHARE_READ | FILE_SHARE_WRITE, &fileAttributes,
-                                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                                          CREATE_NEW, flags, nullptr));
     bool ran = false;
     // Without a fresh output file an earlier attempt's output could be read as this one's.
     if (output) {

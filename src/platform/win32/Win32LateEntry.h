@@ -11,3 +11,13 @@ Proc KernelEntry(const char* name) {
     if (entry == nullptr) ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return entry;
 }
+
+// Entry points of advapi32 (which the programs import, so it is loaded) that the 9x
+// family lacks; a missing one fails the call as not implemented.
+template <typename Proc>
+Proc AdvapiEntry(const char* name) {
+    ::HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
+    Proc entry = advapi ? win::ProcCast<Proc>(::GetProcAddress(advapi, name)) : nullptr;
+    if (entry == nullptr) ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return entry;
+}
