@@ -1,7 +1,6 @@
 #include "registry/AdminSecurity.h"
 
 #include <atomic>
-#include <cstring>
 
 #include "platform/EntryPoint.h"
 #include "platform/Platform.h"
@@ -16,10 +15,6 @@ const std::vector<BYTE> kAdministratorsSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 
 const std::vector<BYTE> kUsersSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 2, 0, 0};           // S-1-5-32-545
 constexpr DWORD kAceBytes = 8;  // header and mask before the SID
 constexpr DWORD kAclHeaderBytes = 8;
-
-bool SameSid(PSID sid, const std::vector<BYTE>& known) {
-    return platform::Registry().GetLengthSid(sid) == known.size() && std::memcmp(sid, known.data(), known.size()) == 0;
-}
 
 }  // namespace
 
@@ -68,7 +63,7 @@ bool AdminDescriptor::Build(UsersAccess users, bool folder) {
            registry.SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
 }
 
-bool OwnedByAdministrators(HANDLE object) {
+bool OwnerOf(HANDLE object, std::vector<BYTE>& owner) {
     auto& registry = platform::Registry();
     DWORD needed = 0;
     registry.GetKernelObjectSecurity(object, OWNER_SECURITY_INFORMATION, nullptr, 0, &needed);
@@ -80,5 +75,9 @@ bool OwnedByAdministrators(HANDLE object) {
         !registry.GetSecurityDescriptorOwner(security.data(), &sid, &defaulted) || sid == nullptr) {
         return false;
     }
-    return SameSid(sid, kSystemSid) || SameSid(sid, kAdministratorsSid);
+    const BYTE* bytes = static_cast<const BYTE*>(sid);
+    owner.assign(bytes, bytes + registry.GetLengthSid(sid));
+    return true;
 }
+
+bool IsAdministratorsOrSystem(const std::vector<BYTE>& sid) { return sid == kSystemSid || sid == kAdministratorsSid; }

@@ -32,6 +32,6 @@ private:
     std::vector<win::BYTE> owner;
 };
 
-// True when the open file or folder (opened with READ_CONTROL) is owned by Administrators
-// or SYSTEM.
-bool OwnedByAdministrators(win::HANDLE object);
+// The owner of the open file or folder (opened with READ_CONTROL); false when unreadable.
+bool OwnerOf(win::HANDLE object, std::vector<win::BYTE>& sid);
+bool IsAdministratorsOrSystem(const std::vector<win::BYTE>& sid);

@@ -32,18 +32,29 @@ std::string CommonAppData() {
     return found ? std::string(folder) : std::string();
 }
 
-// Opens the folder itself, never what a reparse point there leads to, and checks that one object.
-const char* Refusal(const std::string& folder) {
-    auto& files = platform::Files();
-    const platform::ScopedHandle opened(files.CreateFileA(
+// The folder itself, never what a reparse point there leads to.
+HANDLE OpenUnfollowed(const std::string& folder) {
+    return platform::Files().CreateFileA(
         folder.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// Checks the one object opened. Besides Administrators and SYSTEM, the owner of the folder
+// that holds it may own it: that owner could replace it anyway (on Windows SYSTEM owns the
+// all-users application data; Wine, which keeps no file security, names the user as owner
+// of every file).
+const char* Refusal(const std::string& folder, const std::string& parent) {
+    const platform::ScopedHandle opened(OpenUnfollowed(folder));
     BY_HANDLE_FILE_INFORMATION information{};
-    if (!opened || !files.GetFileInformationByHandle(opened.Get(), &information)) return kMissing;
+    if (!opened || !platform::Files().GetFileInformationByHandle(opened.Get(), &information)) return kMissing;
     if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return kLinked;
     if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return kNotFolder;
-    if (!OwnedByAdministrators(opened.Get())) return kForeignOwner;
-    return nullptr;
+    std::vector<BYTE> owner;
+    if (!OwnerOf(opened.Get(), owner)) return kForeignOwner;
+    if (IsAdministratorsOrSystem(owner)) return nullptr;
+    const platform::ScopedHandle holder(OpenUnfollowed(parent));
+    std::vector<BYTE> holderOwner;
+    return holder && OwnerOf(holder.Get(), holderOwner) && holderOwner == owner ? nullptr : kForeignOwner;
 }
 
 }  // namespace
@@ -61,6 +72,6 @@ StateFolder OpenStateFolder(const std::string& exeFolder) {
             files.CreateDirectoryA(state.path.c_str(), &attributes);
         }
     }
-    state.refusal = Refusal(state.path);
+    state.refusal = Refusal(state.path, appData);
     return state;
 }

@@ -138,7 +138,7 @@ struct Dialog {
             current->result = wParam;
             current->size = lParam;
             if (wParam == 1) {
-                current->backupPath = MakeNetworkBackupPath(current->exeFolder);
+                current->backupPath = MakeNetworkBackupPath(current->exeFolder + "\\Restore");
                 current->tuner.ApplyTcpTuning(static_cast<int>(lParam), current->backupPath);
             }
             current->done = true;
@@ -223,6 +223,29 @@ TEST(MtuProbeWine, FindsTheTestPingsPathAndTunesTheRegistry) {
     for (size_t at = content.find("\r\n"); at != std::string::npos; at = content.find("\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, 16u);
     EXPECT_EQ(content.find("\n\n"), std::string::npos);
+
+    // Ping's output file belongs to SYSTEM and Administrators alone, owned by Administrators.
+    DWORD size = 0;
+    const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    ::GetFileSecurityA("C:\\temp.ping", wanted, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size);
+    ASSERT_TRUE(size > 0 && ::GetFileSecurityA("C:\\temp.ping", wanted, descriptor.data(), size, &size));
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    ASSERT_TRUE(::GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted));
+    EXPECT_TRUE(owner && ::IsWellKnownSid(owner, WinBuiltinAdministratorsSid));
+    BOOL present = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(::GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl);
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(::GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        PSID sid = &ace->SidStart;
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        EXPECT_TRUE(::IsWellKnownSid(sid, WinLocalSystemSid) || ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid));
+    }
+    EXPECT_EQ(dacl->AceCount, 2u);
 
     ::DeleteFileA("C:\\temp.ping");
 }

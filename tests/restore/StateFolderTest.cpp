@@ -42,6 +42,15 @@ TEST(StateFolder, AFolderAUserMadeOrLinkedOrAFileIsRefused) {
     }
 }
 
+// Whoever owns the folder that holds it could replace it anyway: Wine, which keeps no file
+// security, reports the user as the owner of both.
+TEST(StateFolder, AFolderOwnedLikeTheFolderHoldingItIsUsed) {
+    sim::Machine machine;
+    machine.files.SetOwner("C:\\ProgramData", sim::Files::kUserSid);
+    machine.files.AddDirectory("C:\\ProgramData\\Kestrava");
+    EXPECT_EQ(OpenStateFolder("C:\\Games").refusal, nullptr);
+}
+
 // Without the shell's look-up (before Windows 2000) the place is unknown; it is never
 // taken from the environment or from shell32 anywhere but the system folder.
 TEST(StateFolder, WithoutTheShellsFolderLookUpThereIsNone) {

@@ -59,6 +59,7 @@ const std::vector<BYTE> Files::kUsersSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0,
 Files::Files(Machine& machine) : machine_(machine) {
     now_ = SYSTEMTIME{2024, 1, 5, 5, 9, 3, 7, 0};
     AddDirectory(kCommonAppData);
+    security_[Key(kCommonAppData)].owner = kSystemSid;
     machine.modules.AddModule(kShellPath);
     machine.modules.Export(kShellPath, "SHGetFolderPathA", ProcCast<FARPROC>(&SHGetFolderPathAEntry));
     platform::Current().files = this;
