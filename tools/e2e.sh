@@ -124,7 +124,7 @@ readme_readable() {
   local readme="$app/README.txt"
   [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] &&
     iconv -f CP949 -t UTF-8 "$readme" | grep -q '관리자 권한' &&
-    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'Restore\NetOpti' &&
+    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'C:\ProgramData\Kestrava' &&
     iconv -f CP949 -t UTF-8 "$readme" | grep -qF '"설정 복원"'
 }
 
