@@ -43,6 +43,9 @@ mkdir -p "$shots"
 "$wineserver" -k 2>/dev/null
 ensure_wine_prefix
 app="$WINEPREFIX/drive_c/Kestrava Test $arch"
+# Where Vornel keeps its backups, records and journal on the NT family: the all-users
+# application data (C:\ProgramData under Wine).
+state="$WINEPREFIX/drive_c/ProgramData/Kestrava"
 system_ping=$(system_ping "$arch")
 boost_title="Kestrava가 적용 되었습니다..."
 tcpip_key='HKLM\System\CurrentControlSet\Services\Tcpip\Parameters'
@@ -103,6 +106,7 @@ shot() { import -window root "$shots/$1-$arch.png" 2>/dev/null && echo "  screen
 # The test ping goes where the system's ping lives, and leaves it when not named.
 install_app() {  # install_app PROGRAM...
   rm -rf "$app"
+  rm -rf "$state"
   mkdir -p "$app"
   rm -f "$system_ping"
   for program in "$@"; do
@@ -129,7 +133,7 @@ readme_readable() {
   local readme="$app/README.txt"
   [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] &&
     iconv -f CP949 -t UTF-8 "$readme" | grep -q '관리자 권한' &&
-    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'Restore\NetOpti' &&
+    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'C:\ProgramData\Kestrava' &&
     iconv -f CP949 -t UTF-8 "$readme" | grep -qF '"설정 복원"'
 }
 
@@ -273,9 +277,9 @@ boost_scenario() {  # boost_scenario ticked(0|1) [package]
   check "TCP/IP values" diff <(inspect tcpip) <(printf '%s\n' "SackOpts 1" "TcpWindowSize 372320" "Tcp1323Opts 1" \
     "DefaultTTL 64" "EnablePMTUBHDetect 0" "EnablePMTUDiscovery 1" "GlobalMaxTcpWindowSize 372320" "TcpMaxDupAcks 2")
   local backup
-  backup=$(ls "$app/Restore/NetOpti/" 2>/dev/null | grep -E '^[0-9]+년[0-9]+월[0-9]+일[0-9]+시[0-9]+분[0-9]+초\.nbk$' | head -1)
-  check "backup file under Restore\\NetOpti" test -n "$backup"
-  check "backup holds the old values" grep -q $'^SackOpts\r$' "$app/Restore/NetOpti/$backup"
+  backup=$(ls "$state/NetOpti/" 2>/dev/null | grep -E '^[0-9]+년[0-9]+월[0-9]+일[0-9]+시[0-9]+분[0-9]+초\.nbk$' | head -1)
+  check "backup file under ProgramData\\Kestrava\\NetOpti" test -n "$backup"
+  check "backup holds the old values" grep -q $'^SackOpts\r$' "$state/NetOpti/$backup"
   check "the bar moved during the memory release" bar_moved
   check "network line shows 1472" test "$(driver text "$boost_title" 1011)" = "인터넷 : 1472 로 최적화"
   check "memory line shows the available memory" grep -qE '^메모리 : [1-9][0-9]*MB 사용가능$' <<<"$(driver text "$boost_title" 1012)"
@@ -325,7 +329,7 @@ missing_ping_scenario() {
   sleep 2
   check "the run stops at the probe (bar back at 0)" test "$(driver progress Kestrava 1000)" = 0
   check "no running window" driver gone "$boost_title" 1000
-  check "no backup folder" test ! -e "$app/Restore/NetOpti"
+  check "no backup folder" test ! -e "$state/NetOpti"
   expect_process "catalogue program untouched" "$(inspect process "$catalogue_pid")" \
     "$(field priority "$catalogue_before")" "$(field affinity "$catalogue_before")" 0
   check "Vornel ends with its close button" close_vornel
@@ -351,7 +355,7 @@ killed_boost_scenario() {
   begin "fault: Vornel killed during a boost"
   install_app Vornel Drainex ping
   start_programs
-  local journal="$app/Restore/BoostJournal.txt"
+  local journal="$state/BoostJournal.txt"
   local message="이전 부스트가 정상적으로 끝나지 않아"
   check "running window shown" boost
   check "the journal names the catalogue program" grep -q "^record $catalogue_pid .* msnmsgr.exe #" "$journal"
@@ -473,7 +477,9 @@ restore_scenario() {
   check "the display adapter's key is found" test -n "$display_key"
   reg add "$tcpip_key" /v TcpWindowSize /t REG_DWORD /d 65535 /f
   reg add "HKLM\\$display_key" /v D3D_46205529 /t REG_SZ /d "before Kestrava" /f
-  check "no Restore folder before the first boost" test ! -e "$app/Restore"
+  check "no state folder before the first boost" test ! -e "$state"
+  local unpacked
+  unpacked=$(ls -A "$app")
   check "display and TCP/IP keys exported before the first boost" export_settings before
   start_programs
   check "first boost (fast profile)" boost
@@ -499,8 +505,9 @@ restore_scenario() {
   check "display and TCP/IP keys exported after the restore" export_settings after
   check "display key byte for byte as before the first boost" same_export display
   check "TCP/IP key byte for byte as before the first boost" same_export tcpip
-  check "no settings record left in Restore\\Settings" test -z "$(ls -A "$app/Restore/Settings" 2>/dev/null)"
-  check "the used records kept in Restore\\Restored" test -n "$(ls -A "$app/Restore/Restored" 2>/dev/null)"
+  check "no settings record left in Settings" test -z "$(ls -A "$state/Settings" 2>/dev/null)"
+  check "the used records kept in Restored" test -n "$(ls -A "$state/Restored" 2>/dev/null)"
+  check "nothing appears beside Vornel.exe after the boosts and the restore" test "$(ls -A "$app")" = "$unpacked"
 
   driver click Kestrava 1015
   if ! driver answer "되돌릴 설정이 없습니다" 1 10000; then

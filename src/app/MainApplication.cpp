@@ -1,6 +1,7 @@
 #include "app/MainApplication.h"
 
 #include "app/MainDialog.h"
+#include "app/StateFolderGate.h"
 #include "platform/Platform.h"
 #include "restore/BoostRecovery.h"
 #include "restore/RestoreJournal.h"
@@ -20,12 +21,14 @@ std::string FolderOfPath(const std::string& path) {
 
 win::BOOL MainApplication::InitInstance(const char* argv0) {
     exeFolder = FolderOfPath(argv0 ? argv0 : "");
-    if (RecoverInterruptedBoost(RestoreJournalPath(exeFolder))) {
+    StateFolderGate stateFolder(exeFolder);
+    const std::string state = stateFolder.Use(nullptr);
+    if (!state.empty() && RecoverInterruptedBoost(RestoreJournalPath(state))) {
         platform::User().MessageBoxA(nullptr, kRecoveredMessage, "Kestrava", win::MB_OK | win::MB_ICONINFORMATION);
     }
     LoadSkinBitmaps();
     {
-        MainDialog dialog(exeFolder, drainexDigest);
+        MainDialog dialog(exeFolder, stateFolder, drainexDigest);
         dialog.DoModal();
     }
     FreeSkinBitmaps();

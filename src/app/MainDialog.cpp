@@ -35,8 +35,12 @@ const char kForeignHelper[] =
 
 }  // namespace
 
-MainDialog::MainDialog(const std::string& folder, const Sha256Digest& helperDigest)
-    : ui::Dialog(IDD_MAIN, nullptr), exeFolder(folder), drainexDigest(helperDigest), journal(RestoreJournalPath(folder)) {
+MainDialog::MainDialog(const std::string& folder, StateFolderGate& state, const Sha256Digest& helperDigest)
+    : ui::Dialog(IDD_MAIN, nullptr),
+      exeFolder(folder),
+      stateFolder(state),
+      drainexDigest(helperDigest),
+      journal(std::string()) {
     icon = platform::User().LoadIconA(ui::AppInstance(), MAKEINTRESOURCEA(IDI_MAIN));
     ruleEngine.JournalTo(&journal);
     networkTuner.RecordOverwritesWith(&settingsRecord);
@@ -149,7 +153,7 @@ void MainDialog::OfferRestore(bool offered) const {
 
 void MainDialog::OnRestore() {
     if (busy || !platform::User().IsWindowEnabled(restoreButton.Handle())) return;
-    OfferSettingsRestore(Handle(), Text(), exeFolder);
+    OfferSettingsRestore(Handle(), Text(), stateFolder.Use(Handle()));
 }
 
 void MainDialog::OnBoost() {
@@ -180,7 +184,10 @@ void MainDialog::OnBoost() {
 }
 
 bool MainDialog::OptimizeRun() {
-    settingsRecord.Start(SettingsRecordPath(exeFolder));
+    boostStateFolder = stateFolder.Use(Handle());
+    const bool keeps = !boostStateFolder.empty();
+    settingsRecord.Start(keeps ? SettingsRecordPath(boostStateFolder) : std::string());
+    journal.KeepAt(keeps ? RestoreJournalPath(boostStateFolder) : std::string());
     ApplyGraphicsProfile();
     if (!RunNetworkStep()) return false;
     RunMemoryStep();
@@ -225,7 +232,7 @@ void MainDialog::OnProbeDone(WPARAM outcome, LPARAM size) {
         return;
     }
     probeResult = static_cast<int32_t>(size);
-    std::string backupPath = MakeNetworkBackupPath(exeFolder);
+    std::string backupPath = boostStateFolder.empty() ? std::string() : MakeNetworkBackupPath(boostStateFolder);
     networkTuner.ApplyTcpTuning(static_cast<int>(size), backupPath);
     networkDone = 1;
     progress.SetPos(20);

@@ -8,6 +8,7 @@
 
 #include "app/CrashUndo.h"
 #include "app/Sha256.h"
+#include "app/StateFolderGate.h"
 #include "network/NetworkTuner.h"
 #include "restore/RestoreJournal.h"
 #include "restore/SettingsRecord.h"
@@ -20,7 +21,7 @@
 class MainDialog : public ui::Dialog {
 public:
     // helperDigest: the SHA-256 of the Drainex.exe built with this program.
-    MainDialog(const std::string& exeFolder, const Sha256Digest& helperDigest);
+    MainDialog(const std::string& exeFolder, StateFolderGate& stateFolder, const Sha256Digest& helperDigest);
 
     // The probe host handed to ping.
     std::string probeHost = kDefaultProbeHost;
@@ -66,6 +67,8 @@ private:
     int32_t releaseDone = 0;
     bool probeStopped = false;
     const std::string& exeFolder;
+    StateFolderGate& stateFolder;
+    std::string boostStateFolder;  // as checked when the boost began; empty: kept nowhere
     const Sha256Digest drainexDigest;
     bool foreignHelperReported = false;
     SettingsRecord settingsRecord;  // of the boost in progress; outlives the tuner that reports to it

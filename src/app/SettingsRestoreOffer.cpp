@@ -7,6 +7,7 @@ using namespace win;
 namespace {
 
 const char kNothingToRestore[] = "되돌릴 설정이 없습니다.";
+const char kRecordsUnreadable[] = "Kestrava 기록 폴더를 쓸 수 없어 설정 기록을 읽을 수 없습니다.";
 const char kRestoreQuestion[] =
     "Kestrava가 바꾼 그래픽 드라이버와 네트워크(TCP/IP) 설정을 처음 상태로 되돌리시겠습니까?";
 
@@ -21,14 +22,18 @@ std::string SettingsRestoreReport(const SettingsRestoreResult& result) {
     return report;
 }
 
-void OfferSettingsRestore(HWND owner, const std::string& caption, const std::string& exeFolder) {
+void OfferSettingsRestore(HWND owner, const std::string& caption, const std::string& stateFolder) {
     platform::IUser& user = platform::User();
-    if (!HasSettingsToRestore(exeFolder)) {
+    if (stateFolder.empty()) {
+        user.MessageBoxA(owner, kRecordsUnreadable, caption.c_str(), MB_ICONINFORMATION);
+        return;
+    }
+    if (!HasSettingsToRestore(stateFolder)) {
         user.MessageBoxA(owner, kNothingToRestore, caption.c_str(), MB_ICONINFORMATION);
         return;
     }
     int answer = user.MessageBoxA(owner, kRestoreQuestion, caption.c_str(), MB_YESNO | MB_ICONQUESTION);
     if (answer != static_cast<int>(IDYES)) return;
-    std::string report = SettingsRestoreReport(RestoreSettings(exeFolder));
+    std::string report = SettingsRestoreReport(RestoreSettings(stateFolder));
     user.MessageBoxA(owner, report.c_str(), caption.c_str(), MB_ICONINFORMATION);
 }

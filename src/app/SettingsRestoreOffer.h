@@ -9,5 +9,6 @@
 
 // The values put back, and on a second line the record lines refused, if there were any.
 std::string SettingsRestoreReport(const SettingsRestoreResult& result);
-// Says that there is nothing to restore, or asks and then restores and reports.
-void OfferSettingsRestore(win::HWND owner, const std::string& caption, const std::string& exeFolder);
+// Says that the records cannot be read (no usable state folder: empty) or that there is
+// nothing to restore, or asks and then restores and reports.
+void OfferSettingsRestore(win::HWND owner, const std::string& caption, const std::string& stateFolder);

@@ -10,6 +10,7 @@
 namespace network {
 
 bool AppendNetworkBackup(const std::string& path, const std::string& text) {
+    if (path.empty()) return false;  // no usable folder: no backup
     auto& files = platform::Files();
     win::CRTFILE stream = files.fopen(path.c_str(), "at");
     if (!stream) return false;
@@ -47,13 +48,12 @@ std::string MomentName(const win::SYSTEMTIME& moment) {
     return name;
 }
 
-std::string MakeNetworkBackupPath(const std::string& exeFolder) {
+std::string MakeNetworkBackupPath(const std::string& stateFolder) {
     auto& files = platform::Files();
     win::SYSTEMTIME now{};
     files.GetLocalTime(&now);
-    const std::string restore = exeFolder + "\\Restore";
-    const std::string folder = restore + "\\NetOpti";
-    files.CreateDirectoryA(restore.c_str(), nullptr);
+    const std::string folder = stateFolder + "\\NetOpti";
+    files.CreateDirectoryA(stateFolder.c_str(), nullptr);
     files.CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "\\" + MomentName(now) + ".nbk";
 }

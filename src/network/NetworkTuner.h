@@ -59,5 +59,6 @@ private:
     OverwriteRecorder* overwriteRecorder = nullptr;
 };
 
-// Makes exeFolder\Restore\NetOpti and returns the backup file path for this moment.
-std::string MakeNetworkBackupPath(const std::string& exeFolder);
+// Makes stateFolder\NetOpti (and stateFolder where missing) and returns the backup file
+// path for this moment.
+std::string MakeNetworkBackupPath(const std::string& stateFolder);

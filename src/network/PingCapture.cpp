@@ -5,13 +5,49 @@
 #include "network/PingOutput.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
+#include "platform/WindowsFamily.h"
+#include "registry/AdminSecurity.h"
+
+namespace {
+
+constexpr int kFreshOutputTries = 50;
+constexpr win::DWORD kFreshOutputWait = 20;  // ms
+
+// Always a new file, so that no earlier output can be read as this attempt's: the earlier
+// file is deleted and the name made anew. Whatever else holds the name (a folder, a
+// junction, a link) makes this fail instead of being followed. A console host may still
+// hold the earlier file for a moment after ping has ended, so its going is waited for;
+// shared for reading, writing and deleting for the same reason. Nothing but ping writes to it.
+win::HANDLE MakeFreshOutput(const std::string& path, win::SECURITY_ATTRIBUTES* attributes, bool nt) {
+    using namespace win;
+    auto& files = platform::Files();
+    // The 9x family knows neither reparse points nor shared deletion.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (nt ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | (nt ? FILE_SHARE_DELETE : 0);
+    for (int attempt = 0; attempt < kFreshOutputTries; ++attempt) {
+        files.DeleteFileA(path.c_str());
+        HANDLE output = files.CreateFileA(path.c_str(), GENERIC_WRITE, sharing, attributes, CREATE_NEW, flags, nullptr);
+        if (output != INVALID_HANDLE_VALUE) return output;
+        const DWORD found = files.GetFileAttributesA(path.c_str());
+        if (found != INVALID_FILE_ATTRIBUTES && (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) break;
+        platform::Programs().Sleep(kFreshOutputWait);
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
 
 bool NetworkTuner::RunCaptured(const std::string& program, const std::string& commandLine) {
     using namespace win;
     // A command too long for the buffer is refused rather than cut short and run.
     if (commandLine.size() >= kCommandBufferSize) return false;
 
-    SECURITY_ATTRIBUTES fileAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    // On the NT family the output file is left to SYSTEM and Administrators alone, so that
+    // no other program can change ping's output before it is read.
+    const bool nt = platform::IsNtFamily();
+    AdminDescriptor outputSecurity;
+    if (nt && !outputSecurity.Build(UsersAccess::None, false)) return false;
+    SECURITY_ATTRIBUTES fileAttributes{sizeof(SECURITY_ATTRIBUTES), nt ? outputSecurity.Get() : nullptr, TRUE};
     auto& memory = platform::Memory();
     HGLOBAL descriptor = memory.GlobalAlloc(GPTR, sizeof(SECURITY_DESCRIPTOR));
     auto* processAttributes =
@@ -24,14 +60,7 @@ bool NetworkTuner::RunCaptured(const std::string& program, const std::string& co
         processAttributes->bInheritHandle = TRUE;
     }
 
-    auto& files = platform::Files();
-    files.DeleteFileA(outputPath.c_str());
-    // Shared for reading and writing: a console host may still hold the inherited handle
-    // for a moment after ping has ended, and the verdict is read (and the next attempt's
-    // file made) meanwhile. Nothing but ping writes to it.
-    const platform::ScopedHandle output(files.CreateFileA(outputPath.c_str(), GENERIC_WRITE,
-                                                          FILE_SHARE_READ | FILE_SHARE_WRITE, &fileAttributes,
-                                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const platform::ScopedHandle output(MakeFreshOutput(outputPath, &fileAttributes, nt));
     bool ran = false;
     // Without a fresh output file an earlier attempt's output could be read as this one's.
     if (output) {

@@ -2,15 +2,23 @@
 
 namespace network {
 
+namespace {
+
+// The largest payload ping accepts; it refuses a larger one, which so gets no reply.
+constexpr int kLargestPayload = 65500;
+
+}  // namespace
+
 ProbeOutcome SearchLargestPayload(const std::function<int(int)>& attempt, const std::function<bool()>& keepGoing) {
+    auto replies = [&attempt](int size) { return size <= kLargestPayload && attempt(size) == 1; };
     int size = 1500;
-    while (attempt(size) == 1) size += 100;
+    while (replies(size)) size += 100;
 
     size -= 10;
     int step = 10;
     bool asked = false;
     for (;;) {
-        if (attempt(size) == 1) {
+        if (replies(size)) {
             step = 1;
             size += step;
             continue;

@@ -18,7 +18,8 @@ struct ProbeOutcome {
 
 // Climbs from 1500 in steps of 100 while attempts reply, then descends in steps of 10
 // until one replies and climbs by 1 to the first failure. attempt(size) is 1 for a
-// reply; keepGoing() is asked once, when the descent first falls below 1400.
+// reply; keepGoing() is asked once, when the descent first falls below 1400. A size
+// above 65500 is not tried and counts as no reply.
 ProbeOutcome SearchLargestPayload(const std::function<int(int)>& attempt, const std::function<bool()>& keepGoing);
 
 }  // namespace network

@@ -27,6 +27,9 @@ public:
     virtual char* fgets(char* buffer, int size, CRTFILE stream) = 0;
     virtual size_t fread(void* buffer, size_t size, size_t count, CRTFILE stream) = 0;
     virtual int fclose(CRTFILE stream) = 0;
+
+    // What an open file or folder is (its attributes tell a folder and a reparse point).
+    virtual BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) = 0;
 };
 
 }  // namespace platform

@@ -33,6 +33,15 @@ public:
     virtual BOOL SetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, BOOL present, PACL dacl,
                                            BOOL defaulted) = 0;
     virtual BOOL InitializeAcl(PACL acl, DWORD size, DWORD revision) = 0;
+
+    // Security calls the 9x family lacks; the real backend looks them up at run time and
+    // fails them as not implemented where they are missing.
+    virtual BOOL SetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID owner, BOOL defaulted) = 0;
+    virtual BOOL SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD bitsOfInterest,
+                                              WORD bitsToSet) = 0;
+    virtual BOOL GetKernelObjectSecurity(HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor,
+                                         DWORD length, DWORD* lengthNeeded) = 0;
+    virtual BOOL GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted) = 0;
 };
 
 // Looked up by name in Advapi32.dll.

@@ -181,6 +181,7 @@ constexpr DWORD NORMAL_PRIORITY_CLASS = 0x20;
 constexpr DWORD BELOW_NORMAL_PRIORITY_CLASS = 0x4000;  // Windows 2000 and later
 constexpr DWORD HIGH_PRIORITY_CLASS = 0x80;
 constexpr DWORD REALTIME_PRIORITY_CLASS = 0x100;
+constexpr DWORD ABOVE_NORMAL_PRIORITY_CLASS = 0x8000;
 constexpr DWORD CREATE_NEW_CONSOLE = 0x10;
 constexpr DWORD STARTF_USESHOWWINDOW = 0x1;
 constexpr DWORD STARTF_USESTDHANDLES = 0x100;
@@ -612,5 +613,36 @@ constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 constexpr WPARAM MK_LBUTTON = 0x1;
 constexpr WORD WA_INACTIVE = 0;
 constexpr UINT SWP_FRAMECHANGED = 0x20;
+
+// File security, reparse points and the shell's folders
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
+constexpr DWORD FILE_FLAG_BACKUP_SEMANTICS = 0x02000000;
+constexpr DWORD FILE_FLAG_OPEN_REPARSE_POINT = 0x00200000;
+constexpr DWORD FILE_READ_ATTRIBUTES = 0x80;
+constexpr DWORD FILE_ALL_ACCESS = 0x001F01FF;
+constexpr DWORD FILE_GENERIC_READ = 0x00120089;
+constexpr DWORD FILE_GENERIC_EXECUTE = 0x001200A0;
+constexpr DWORD OWNER_SECURITY_INFORMATION = 1;
+constexpr WORD SE_DACL_PROTECTED = 0x1000;
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+using HRESULT = LONG;
+constexpr HRESULT S_OK = 0;
+constexpr int CSIDL_COMMON_APPDATA = 0x23;
+constexpr DWORD SHGFP_TYPE_CURRENT = 0;
+// Looked up by name in shell32.dll (2000 and later; older systems lack it).
+using SHGetFolderPathAProc = HRESULT(KAPI*)(HWND owner, int folder, HANDLE token, DWORD flags, char* path);
 
 }  // namespace win

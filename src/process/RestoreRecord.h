@@ -11,3 +11,13 @@ struct RestoreRecord {
     win::DWORD previousPriorityClass = 0;  // meaningful with 0x08
     win::DWORD previousAffinityMask = 0;   // meaningful with 0x10
 };
+
+// One of the six priority classes a process can have.
+inline bool IsPriorityClass(win::DWORD priorityClass) {
+    using namespace win;
+    for (DWORD known : {IDLE_PRIORITY_CLASS, BELOW_NORMAL_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS,
+                        ABOVE_NORMAL_PRIORITY_CLASS, HIGH_PRIORITY_CLASS, REALTIME_PRIORITY_CLASS}) {
+        if (priorityClass == known) return true;
+    }
+    return false;
+}

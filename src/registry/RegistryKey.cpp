@@ -1,10 +1,8 @@
 #include "registry/RegistryKey.h"
 
-#include <atomic>
-
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
 #include "platform/WindowsFamily.h"
+#include "registry/AdminSecurity.h"
 
 using namespace win;
 
@@ -27,22 +25,6 @@ constexpr DWORD kAclBytesPerAccount = 24;
 
 std::string WithoutLeadingBackslash(const std::string& path) {
     return !path.empty() && path[0] == '\\' ? path.substr(1) : path;
-}
-
-// AddAccessAllowedAceEx from Advapi32.dll, kept for the rest of the run once found.
-platform::AddAccessAllowedAceExProc AddAceEntry() {
-    static std::atomic<platform::AddAccessAllowedAceExProc> cached{nullptr};
-    if (auto entry = cached.load()) return entry;
-    auto& modules = platform::Modules();
-    HMODULE advapi = modules.LoadLibraryA("Advapi32.dll");
-    if (advapi == nullptr) return nullptr;
-    auto entry = platform::EntryPoint<platform::AddAccessAllowedAceExProc>(advapi, "AddAccessAllowedAceEx");
-    if (entry == nullptr) {
-        modules.FreeLibrary(advapi);
-        return nullptr;
-    }
-    cached.store(entry);
-    return entry;
 }
 
 // The SID of a local account; false when it cannot be looked up.

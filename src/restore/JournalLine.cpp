@@ -1,6 +1,7 @@
 #include "restore/JournalLine.h"
 
 #include "restore/CheckedLines.h"
+#include "rules/RuleEngine.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ struct Kind {
 };
 constexpr Kind kKinds[] = {{"owner", 0}, {"record", 3}, {"window", 2}};
 constexpr size_t kStartDigits = 16;
+constexpr win::DWORD kRecordedFlags = kCommandPriority | kCommandCpuMask | kCommandResume;
 
 std::string Line(const char* kind, const ProcessIdentity& process, const std::vector<uint64_t>& values) {
     std::string body = std::string(kind) + " " + std::to_string(process.processId) + " " +
@@ -23,8 +25,21 @@ std::string Line(const char* kind, const ProcessIdentity& process, const std::ve
 
 std::string OwnerLine(const ProcessIdentity& owner) { return Line("owner", owner, {}); }
 
+// A flag whose value could not be read (the process could not be opened: class 0, mask 0)
+// is left out with its value, since the undo could not use it; the reader refuses such lines.
 std::string RecordLine(const ProcessIdentity& process, const RestoreRecord& record) {
-    return Line("record", process, {record.restoreFlags, record.previousPriorityClass, record.previousAffinityMask});
+    win::DWORD flags = record.restoreFlags & kRecordedFlags;
+    win::DWORD priorityClass = record.previousPriorityClass;
+    win::DWORD mask = record.previousAffinityMask;
+    if (!(flags & kCommandPriority) || !IsPriorityClass(priorityClass)) {
+        flags &= ~kCommandPriority;
+        priorityClass = 0;
+    }
+    if (!(flags & kCommandCpuMask) || mask == 0) {
+        flags &= ~kCommandCpuMask;
+        mask = 0;
+    }
+    return Line("record", process, {flags, priorityClass, mask});
 }
 
 std::string WindowLine(const ProcessIdentity& process, win::HWND window, win::WORD wasVisible) {
@@ -66,10 +81,18 @@ bool RecordFromLine(const JournalLine& line, RestoreRecord& record) {
     for (uint64_t value : line.values) {
         if (value > 0xFFFFFFFFu) return false;
     }
+    const auto flags = static_cast<win::DWORD>(line.values[0]);
+    const auto priorityClass = static_cast<win::DWORD>(line.values[1]);
+    const auto mask = static_cast<win::DWORD>(line.values[2]);
+    // Only what a boost writes: its three flags, and a real class and a mask exactly
+    // where their flags stand.
+    if ((flags & ~kRecordedFlags) != 0) return false;
+    if ((flags & kCommandPriority) ? !IsPriorityClass(priorityClass) : priorityClass != 0) return false;
+    if ((flags & kCommandCpuMask) ? mask == 0 : mask != 0) return false;
     record.processId = line.process.processId;
-    record.restoreFlags = static_cast<win::DWORD>(line.values[0]);
-    record.previousPriorityClass = static_cast<win::DWORD>(line.values[1]);
-    record.previousAffinityMask = static_cast<win::DWORD>(line.values[2]);
+    record.restoreFlags = flags;
+    record.previousPriorityClass = priorityClass;
+    record.previousAffinityMask = mask;
     return true;
 }
 

@@ -26,11 +26,14 @@ struct JournalLine {
 
 // Each without its line end.
 std::string OwnerLine(const ProcessIdentity& owner);
+// A record line holds only what the undo can use: the flags 0x08, 0x10 and 0x20, a class
+// only with 0x08 and a non-zero mask only with 0x10.
 std::string RecordLine(const ProcessIdentity& process, const RestoreRecord& record);
 std::string WindowLine(const ProcessIdentity& process, win::HWND window, win::WORD wasVisible);
 
 // False unless the text is one whole line of a known kind whose check matches.
 bool ParseJournalLine(const std::string& text, JournalLine& line);
-// False when the line is of another kind or a value is out of range.
+// False when the line is of another kind or a value is out of range; a record also when
+// it holds a flag, class or mask that a boost never records.
 bool RecordFromLine(const JournalLine& line, RestoreRecord& record);
 bool WindowFromLine(const JournalLine& line, win::HWND& window, win::WORD& wasVisible);

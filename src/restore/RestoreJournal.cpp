@@ -4,7 +4,7 @@
 #include "restore/CheckedLines.h"
 #include "restore/JournalLine.h"
 
-std::string RestoreJournalPath(const std::string& exeFolder) { return exeFolder + "\\Restore\\BoostJournal.txt"; }
+std::string RestoreJournalPath(const std::string& stateFolder) { return stateFolder + "\\BoostJournal.txt"; }
 
 void RestoreJournal::WriteRecord(const std::string& name, const RestoreRecord& record) {
     if (!Keeps()) return;

@@ -10,13 +10,17 @@
 #include "restore/ProcessIdentity.h"
 #include "rules/BoostJournal.h"
 
-// exeFolder + "\Restore\BoostJournal.txt".
-std::string RestoreJournalPath(const std::string& exeFolder);
+// stateFolder + "\BoostJournal.txt".
+std::string RestoreJournalPath(const std::string& stateFolder);
 
 class RestoreJournal : public BoostJournal {
 public:
     // An empty path keeps no journal.
     explicit RestoreJournal(const std::string& journalPath) : path(journalPath) {}
+    // The path of the next boost's journal (empty: none); a journal being written keeps its own.
+    void KeepAt(const std::string& journalPath) {
+        if (state == State::None) path = journalPath;
+    }
     // The first line of a boost starts the file with the version and owner lines. A file
     // that exists already belongs to another copy of the program (or waits for the next
     // start to recover it) and is left alone: this boost then keeps no journal.

@@ -6,17 +6,17 @@
 #include "restore/CheckedLines.h"
 #include "restore/SettingsLine.h"
 
-std::string SettingsRecordFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\Settings"; }
+std::string SettingsRecordFolder(const std::string& stateFolder) { return stateFolder + "\\Settings"; }
 
-std::string SettingsRecordPath(const std::string& exeFolder) {
+std::string SettingsRecordPath(const std::string& stateFolder) {
     win::SYSTEMTIME now{};
     platform::Files().GetLocalTime(&now);
-    return SettingsRecordFolder(exeFolder) + "\\" + MomentName(now) + ".txt";
+    return SettingsRecordFolder(stateFolder) + "\\" + MomentName(now) + ".txt";
 }
 
 void SettingsRecord::Start(const std::string& recordPath) {
     path = recordPath;
-    keys = std::make_unique<TunedKeys>();
+    keys = recordPath.empty() ? nullptr : std::make_unique<TunedKeys>();
 }
 
 void SettingsRecord::BeforeOverwrite(RegistryKey& key, const std::string& name) {

@@ -9,15 +9,15 @@
 #include "registry/OverwriteRecorder.h"
 #include "restore/TunedKeys.h"
 
-// exeFolder + "\Restore\Settings".
-std::string SettingsRecordFolder(const std::string& exeFolder);
+// stateFolder + "\Settings".
+std::string SettingsRecordFolder(const std::string& stateFolder);
 // The record path for this moment, named like the network backup.
-std::string SettingsRecordPath(const std::string& exeFolder);
+std::string SettingsRecordPath(const std::string& stateFolder);
 
 class SettingsRecord : public OverwriteRecorder {
 public:
     // Records the next boost into the file, made with its folders at the first line; a
-    // file of the same moment gets the new lines after its own.
+    // file of the same moment gets the new lines after its own. An empty path keeps no record.
     void Start(const std::string& recordPath);
     // Values outside the tuned keys, and values that exist but cannot be read, get no line.
     void BeforeOverwrite(RegistryKey& key, const std::string& name) override;

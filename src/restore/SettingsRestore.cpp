@@ -31,8 +31,8 @@ struct Source {
     std::string name;
 };
 
-std::string BackupFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\NetOpti"; }
-std::string RestoredFolder(const std::string& exeFolder) { return exeFolder + "\\Restore\\Restored"; }
+std::string BackupFolder(const std::string& stateFolder) { return stateFolder + "\\NetOpti"; }
+std::string RestoredFolder(const std::string& stateFolder) { return stateFolder + "\\Restored"; }
 
 // Only a name exactly as the program writes it: the moment, then the extension. The
 // numbers stand between the format's texts; the name made again from them must match.
@@ -85,10 +85,10 @@ void FindSources(const std::string& folder, const char* extension, bool record, 
 
 // Oldest first; a record before the backup of the same moment, since a boost starts its
 // record before its backup.
-std::vector<Source> Sources(const std::string& exeFolder) {
+std::vector<Source> Sources(const std::string& stateFolder) {
     std::vector<Source> sources;
-    FindSources(SettingsRecordFolder(exeFolder), kRecordExtension, true, sources);
-    FindSources(BackupFolder(exeFolder), kBackupExtension, false, sources);
+    FindSources(SettingsRecordFolder(stateFolder), kRecordExtension, true, sources);
+    FindSources(BackupFolder(stateFolder), kBackupExtension, false, sources);
     std::stable_sort(sources.begin(), sources.end(), [](const Source& a, const Source& b) {
         return std::make_pair(a.moment, !a.record) < std::make_pair(b.moment, !b.record);
     });
@@ -180,18 +180,18 @@ void MoveToRestored(const Source& source, const std::string& folder) {
 
 }  // namespace
 
-bool HasSettingsToRestore(const std::string& exeFolder) { return !Sources(exeFolder).empty(); }
+bool HasSettingsToRestore(const std::string& stateFolder) { return !Sources(stateFolder).empty(); }
 
-SettingsRestoreResult RestoreSettings(const std::string& exeFolder) {
+SettingsRestoreResult RestoreSettings(const std::string& stateFolder) {
     SettingsRestoreResult result;
-    const std::vector<Source> sources = Sources(exeFolder);
+    const std::vector<Source> sources = Sources(stateFolder);
     const TunedKeys keys;
     const bool nt = IsWindowsNt();
     OldestSettings oldest(keys, result.skipped);
     for (const Source& source : sources) oldest.Read(source, nt);
     for (const TunedKey& key : keys.All()) result.restored += oldest.Restore(key);
 
-    const std::string restored = RestoredFolder(exeFolder);
+    const std::string restored = RestoredFolder(stateFolder);
     platform::Files().CreateDirectoryA(restored.c_str(), nullptr);
     for (const Source& source : sources) MoveToRestored(source, restored);
     return result;

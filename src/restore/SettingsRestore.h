@@ -10,7 +10,7 @@ struct SettingsRestoreResult {
     int skipped = 0;   // record lines and backup entries refused
 };
 
-// True when exeFolder\Restore holds a settings record or a network backup not yet restored.
-bool HasSettingsToRestore(const std::string& exeFolder);
-// Restores every recorded value, then moves the files it used to exeFolder\Restore\Restored.
-SettingsRestoreResult RestoreSettings(const std::string& exeFolder);
+// True when the state folder holds a settings record or a network backup not yet restored.
+bool HasSettingsToRestore(const std::string& stateFolder);
+// Restores every recorded value, then moves the files it used to stateFolder\Restored.
+SettingsRestoreResult RestoreSettings(const std::string& stateFolder);

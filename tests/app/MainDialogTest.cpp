@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <thread>
 
 #include "app/MainApplication.h"
@@ -18,6 +19,7 @@
 #include "process/clsEnhance.h"
 #include "resources/ResourceIds.h"
 #include "restore/JournalLine.h"
+#include "restore/StateFolder.h"
 
 namespace {
 
@@ -26,8 +28,10 @@ using namespace resources;
 
 const char kBoostTitle[] = "Kestrava가 적용 되었습니다...";
 const char kTcpipKey[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const char kJournal[] = "C:\\Games\\Kestrava\\Restore\\BoostJournal.txt";
-const char kBackup[] = "C:\\Games\\Kestrava\\Restore\\NetOpti\\2024년1월5일9시3분7초.nbk";
+const char kProgramFolder[] = "C:\\Games\\Kestrava";
+const char kStateFolder[] = "C:\\ProgramData\\Kestrava";
+const char kJournal[] = "C:\\ProgramData\\Kestrava\\BoostJournal.txt";
+const char kBackup[] = "C:\\ProgramData\\Kestrava\\NetOpti\\2024년1월5일9시3분7초.nbk";
 const char kRestoreQuestion[] =
     "Kestrava가 바꾼 그래픽 드라이버와 네트워크(TCP/IP) 설정을 처음 상태로 되돌리시겠습니까?";
 const char kRestartSentence[] = "개를 되돌렸습니다. 네트워크 설정은 컴퓨터를 다시 시작하면 적용됩니다.";
@@ -289,8 +293,8 @@ TEST_F(MainWindowTest, StoppingTheProbeEndsTheRunWithoutWritingAnything) {
     EXPECT_EQ(machine.user.FindWindowA(nullptr, kBoostTitle), nullptr);
     EXPECT_FALSE(machine.registry.KeyExists(HKEY_LOCAL_MACHINE, kTcpipKey));
     // The display values, written before the probe, are in the settings record; no network backup.
-    EXPECT_FALSE(machine.files.Exists("C:\\Games\\Kestrava\\Restore\\NetOpti"));
-    EXPECT_TRUE(machine.files.Exists("C:\\Games\\Kestrava\\Restore\\Settings"));
+    EXPECT_FALSE(machine.files.Exists("C:\\ProgramData\\Kestrava\\NetOpti"));
+    EXPECT_TRUE(machine.files.Exists("C:\\ProgramData\\Kestrava\\Settings"));
     for (const std::string& command : machine.programs.Launched()) {
         EXPECT_EQ(command.find("Drainex"), std::string::npos) << command;
     }
@@ -373,7 +377,7 @@ TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {
     machine.systemInfo.SetActiveProcessorMask(0xF);
     const DWORD killed = machine.processes.AddProcess("C:\\Games\\Kestrava\\Vornel.exe");
     const RestoreRecord record{game, 0x38, NORMAL_PRIORITY_CLASS, 0xF};
-    machine.files.AddDirectory("C:\\Games\\Kestrava\\Restore");
+    OpenStateFolder(kProgramFolder);
     machine.files.WriteFile(kJournal, std::string(kJournalVersionLine) + "\n" +
                                           OwnerLine({killed, ProcessCreationTime(killed), "vornel.exe"}) + "\n" +
                                           RecordLine({game, ProcessCreationTime(game), "game.exe"}, record) + "\n");
@@ -484,6 +488,71 @@ TEST_F(MainWindowTest, RestoreIsRefusedDuringARunAndWhileTheBoostIsApplied) {
     ClickAndWait(IDC_RESTORE);
     EXPECT_EQ(machine.user.MessageBoxes().size(), 2u);
 }
+
+// What a boost and a restore keep goes to the state folder: nothing appears beside the
+// program, and what earlier builds left there is neither read nor touched.
+TEST_F(MainWindowTest, NothingIsKeptBesideTheProgramAndEarlierFilesThereStayUnread) {
+    const DWORD killed = machine.processes.AddProcess("C:\\Games\\Kestrava\\Vornel.exe");
+    const std::string oldJournal = std::string(kProgramFolder) + "\\Restore\\BoostJournal.txt";
+    const std::string oldBackup = std::string(kProgramFolder) + "\\Restore\\NetOpti\\2020년1월1일1시1분1초.nbk";
+    machine.files.AddDirectory(std::string(kProgramFolder) + "\\Restore\\NetOpti");
+    const std::string journal = std::string(kJournalVersionLine) + "\n" +
+                                OwnerLine({killed, ProcessCreationTime(killed), "vornel.exe"}) + "\n";
+    machine.files.WriteFile(oldJournal, journal);
+    machine.files.WriteFile(oldBackup, "SackOpts\r\n1\r\n");
+    machine.processes.EndProcess(killed);
+
+    Start();
+    BoostOnce();
+    ClickAndWait(IDC_RESTORE);  // the sim answers Yes
+    ASSERT_EQ(machine.user.MessageBoxes().size(), 2u);  // the question and the report: no recovery
+    EXPECT_EQ(machine.files.Read(oldJournal), journal);
+    EXPECT_TRUE(machine.files.Exists(oldBackup));
+    WIN32_FIND_DATAA found{};
+    HANDLE search = machine.files.FindFirstFileA((std::string(kProgramFolder) + "\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    std::set<std::string> besideTheProgram;
+    do besideTheProgram.insert(found.cFileName);
+    while (machine.files.FindNextFileA(search, &found));
+    machine.files.FindClose(search);
+    EXPECT_EQ(besideTheProgram, (std::set<std::string>{"drainex.exe", "restore"}));
+    EXPECT_TRUE(machine.files.Exists(std::string(kStateFolder) + "\\Restored"));
+}
+
+// A folder a user made first (owned by the user) or a link: not used at all. One message
+// box names it and says why; the boost runs without journal, record or backup, and the
+// restore says it cannot read its records.
+class RefusedStateFolderTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RefusedStateFolderTest, IsNotUsedAndTheBoostStillRuns) {
+    const bool linked = GetParam();
+    const std::string planted = std::string(kStateFolder) + "\\NetOpti\\2020년1월1일1시1분1초.nbk";
+    if (linked) {
+        OpenStateFolder(kProgramFolder);
+        machine.files.MakeLink(kStateFolder);
+    }
+    machine.files.AddDirectory(std::string(kStateFolder) + "\\NetOpti");
+    machine.files.WriteFile(planted, "SackOpts\r\n1\r\n");
+    machine.files.WriteFile(kJournal, "planted");
+
+    Start();
+    BoostOnce();
+    ClickAndWait(IDC_RESTORE);
+    const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].text.find(kStateFolder), std::string::npos) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find(linked ? "재분석 지점" : "소유자"), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(boxes[1].text, "Kestrava 기록 폴더를 쓸 수 없어 설정 기록을 읽을 수 없습니다.");
+    EXPECT_EQ(TcpDword("TcpWindowSize"), 372320u);  // the boost ran
+    EXPECT_EQ(machine.files.Read(kJournal), "planted");
+    EXPECT_TRUE(machine.files.Exists(planted));
+    EXPECT_FALSE(machine.files.Exists(kBackup));
+    EXPECT_FALSE(machine.files.Exists(std::string(kStateFolder) + "\\Settings"));
+    EXPECT_FALSE(machine.files.Exists(std::string(kStateFolder) + "\\Restored"));
+    EXPECT_FALSE(machine.files.Exists(std::string(kProgramFolder) + "\\Restore"));
+}
+
+INSTANTIATE_TEST_SUITE_P(SquattedOrLinked, RefusedStateFolderTest, ::testing::Bool());
 
 TEST(ExecutableFolder, IsArgv0UpToItsLastBackslash) {
     EXPECT_EQ(FolderOfPath("C:\\Program Files\\Kestrava\\Vornel.exe"), "C:\\Program Files\\Kestrava");

@@ -61,7 +61,7 @@ struct Dialog {
             current->result = wParam;
             current->size = lParam;
             if (wParam == 1) {
-                current->backupPath = MakeNetworkBackupPath(kFolder);
+                current->backupPath = MakeNetworkBackupPath(kFolder + "\\Restore");
                 current->tuner.ApplyTcpTuning(static_cast<int>(lParam), current->backupPath);
             }
             current->done = true;
@@ -222,6 +222,41 @@ TEST(RunCaptured, NothingRunsWithoutAFreshOutputFile) {
     EXPECT_EQ(tuner.ProbeSize(1472), 0);
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
+}
+
+// A junction a user left at the name is neither followed nor removed: the attempt counts
+// as no reply.
+TEST(RunCaptured, ALinkAtTheOutputNameIsNotFollowed) {
+    sim::Machine machine;
+    machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
+    machine.files.AddDirectory("C:\\temp.ping");
+    machine.files.MakeLink("C:\\temp.ping");
+    NetworkTuner tuner;
+    EXPECT_FALSE(tuner.RunCaptured(kTool, "tool"));
+    EXPECT_EQ(tuner.ProbeSize(1472), 0);
+    EXPECT_TRUE(machine.programs.Launched().empty());
+    EXPECT_TRUE(machine.files.IsDirectory("C:\\temp.ping"));
+    EXPECT_EQ(machine.handles.OpenCount(), 0u);
+}
+
+// On the NT family the output file is made anew for SYSTEM and Administrators alone, owned
+// by Administrators; on the 9x family, which has no file security, as before.
+TEST(RunCaptured, TheOutputFileIsLeftToAdministratorsAlone) {
+    using Ace = sim::Files::Ace;
+    sim::Machine machine;
+    machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
+    machine.files.WriteFile("C:\\temp.ping", "left by an earlier build\r\n");
+    NetworkTuner tuner;
+    ASSERT_TRUE(tuner.RunCaptured(kTool, "tool"));
+    const sim::Files::Security security = machine.files.SecurityOf("C:\\temp.ping");
+    EXPECT_EQ(security.owner, sim::Files::kAdministratorsSid);
+    EXPECT_EQ(security.dacl, (std::vector<Ace>{{sim::Files::kSystemSid, win::FILE_ALL_ACCESS, 0},
+                                               {sim::Files::kAdministratorsSid, win::FILE_ALL_ACCESS, 0}}));
+    EXPECT_TRUE(security.control & win::SE_DACL_PROTECTED);
+
+    machine.systemInfo.SetPlatformId(win::VER_PLATFORM_WIN32_WINDOWS);
+    ASSERT_TRUE(tuner.RunCaptured(kTool, "tool"));
+    EXPECT_TRUE(machine.files.SecurityOf("C:\\temp.ping").dacl.empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "network/ProbeSearch.h"
@@ -95,6 +96,15 @@ TEST(ProbeSearch, AReplyLostInTheClimbEndsWithTheLastReply) {
     EXPECT_EQ(outcome.end, ProbeEnd::Found);
     EXPECT_EQ(outcome.size, 1470);
     EXPECT_EQ(tried.back(), 1471);
+}
+
+TEST(ProbeSearch, TheClimbEndsAt65500WhenEverySizeReplies) {
+    Path unlimited{1 << 30};
+    auto outcome = unlimited.Search();
+    EXPECT_EQ(outcome.end, ProbeEnd::Found);
+    EXPECT_EQ(outcome.size, 65500);
+    EXPECT_EQ(*std::max_element(unlimited.tried.begin(), unlimited.tried.end()), 65500);
+    EXPECT_EQ(unlimited.tried.back(), 65500);
 }
 
 }  // namespace

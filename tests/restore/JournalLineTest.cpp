@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sim/Machine.h"
+#include "restore/CheckedLines.h"
 #include "restore/JournalLine.h"
 #include "restore/JournalReader.h"
 
@@ -152,6 +153,36 @@ TEST_F(JournalReading, AnotherVersionOrNoFileGivesNothing) {
     contents = ReadJournal(kPath);
     EXPECT_TRUE(contents.found);  // there, but unreadable
     EXPECT_FALSE(contents.ownerKnown);
+}
+
+// A record line with a valid check, whatever its values.
+std::string ForgedRecord(win::DWORD flags, win::DWORD priorityClass, win::DWORD mask) {
+    return CheckedLine("record 260 01da3f5000989680 " + Hex(flags) + " " + Hex(priorityClass) + " " + Hex(mask) +
+                       " " + kChat.name);
+}
+
+// Lines whose check matches but whose record a boost never writes: undo flags it never
+// records (suspend, trim), a class that is not a priority class, a flag without its value
+// or a value without its flag. Only what the writer writes is read; the writer leaves out
+// a flag whose value it could not read.
+TEST_F(JournalReading, RecordsWithForgedFlagsClassesOrMasksAreSkipped) {
+    EXPECT_EQ(RecordLine(kChat, RestoreRecord{0x104, 0x3d, 0, 0}), ForgedRecord(0x20, 0, 0));
+    JournalContents contents = Read(Journal({
+        OwnerLine(kOwner),
+        ForgedRecord(0x01, 0, 0),
+        ForgedRecord(0x0c, 0x20, 0),
+        ForgedRecord(0x08, 0x1234, 0),
+        ForgedRecord(0x08, 0, 0),
+        ForgedRecord(0x10, 0, 0),
+        ForgedRecord(0x20, 0x40, 0),
+        ForgedRecord(0x20, 0, 0xf),
+        ForgedRecord(0x38, 0x4000, 0xf),
+        ForgedRecord(0, 0, 0),
+    }));
+    ASSERT_EQ(contents.records.size(), 2u);
+    EXPECT_EQ(contents.records[0].record.restoreFlags, 0x38u);
+    EXPECT_EQ(contents.records[0].record.previousPriorityClass, 0x4000u);
+    EXPECT_EQ(contents.records[1].record.restoreFlags, 0u);  // a record for its windows alone
 }
 
 // Random bytes, random mixes of good lines with noise and random cuts: the reader never

@@ -20,9 +20,10 @@ namespace {
 using namespace win;
 
 const std::string kFolder = "C:\\Games\\Kestrava";
-const std::string kSettings = kFolder + "\\Restore\\Settings";
-const std::string kNetOpti = kFolder + "\\Restore\\NetOpti";
-const std::string kRestored = kFolder + "\\Restore\\Restored";
+const std::string kState = kFolder + "\\Restore";
+const std::string kSettings = kState + "\\Settings";
+const std::string kNetOpti = kState + "\\NetOpti";
+const std::string kRestored = kState + "\\Restored";
 const std::string kTcpip = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
@@ -73,22 +74,22 @@ protected:
     void Boost(int profile, int size, WORD second) {
         machine->files.SetLocalTime(SYSTEMTIME{2025, 3, 0, 9, 21, 4, second, 0});
         SettingsRecord record;
-        record.Start(SettingsRecordPath(kFolder));
+        record.Start(SettingsRecordPath(kState));
         GraphicsTuner(&record).ApplyProfile(profile);
         NetworkTuner tuner;
         tuner.RecordOverwritesWith(&record);
-        tuner.ApplyTcpTuning(size, MakeNetworkBackupPath(kFolder));
+        tuner.ApplyTcpTuning(size, MakeNetworkBackupPath(kState));
     }
     // A boost of the earlier program, which kept only the network backup.
     void BoostWithoutRecord(int profile, int size, WORD second) {
         machine->files.SetLocalTime(SYSTEMTIME{2025, 3, 0, 9, 21, 4, second, 0});
         GraphicsTuner().ApplyProfile(profile);
-        NetworkTuner().ApplyTcpTuning(size, MakeNetworkBackupPath(kFolder));
+        NetworkTuner().ApplyTcpTuning(size, MakeNetworkBackupPath(kState));
     }
     std::string Registry() { return machine->registry.Dump(HKEY_LOCAL_MACHINE, "System"); }
     std::string RecordPath(WORD second) {
         machine->files.SetLocalTime(SYSTEMTIME{2025, 3, 0, 9, 21, 4, second, 0});
-        return SettingsRecordPath(kFolder);
+        return SettingsRecordPath(kState);
     }
     void WriteRecord(WORD second, const std::vector<std::string>& lines, const std::string& last = "") {
         std::string text = std::string(kSettingsRecordVersionLine) + "\r\n";
@@ -122,8 +123,8 @@ TEST_F(SettingsRestoreTest, AfterOneTwoAndThreeBoostsOfBothProfilesTheNtRegistry
         const std::string before = Registry();
         for (int i = 0; i < boosts; ++i) Boost(i % 2 == 0 ? 2 : 0, 1472 - 100 * i, static_cast<WORD>(10 + i));
         ASSERT_NE(Registry(), before);
-        ASSERT_TRUE(HasSettingsToRestore(kFolder));
-        const SettingsRestoreResult result = RestoreSettings(kFolder);
+        ASSERT_TRUE(HasSettingsToRestore(kState));
+        const SettingsRestoreResult result = RestoreSettings(kState);
         EXPECT_EQ(Registry(), before);
         EXPECT_EQ(result.restored, 11 + 8);
         EXPECT_EQ(result.skipped, 0);
@@ -140,7 +141,7 @@ TEST_F(SettingsRestoreTest, AfterOneTwoAndThreeBoostsThe9xRegistryIsAsBeforeTheF
         const std::string before = Registry();
         for (int i = 0; i < boosts; ++i) Boost(i % 2 == 0 ? 0 : 2, 1472 - 50 * i, static_cast<WORD>(10 + i));
         ASSERT_TRUE(machine->registry.KeyExists(HKEY_LOCAL_MACHINE, kNetTrans + "0009"));
-        const SettingsRestoreResult result = RestoreSettings(kFolder);
+        const SettingsRestoreResult result = RestoreSettings(kState);
         EXPECT_EQ(Registry(), before);
         EXPECT_FALSE(machine->registry.KeyExists(HKEY_LOCAL_MACHINE, kNetTrans + "0009"));
         EXPECT_TRUE(machine->registry.KeyExists(HKEY_LOCAL_MACHINE, kNetTrans + "0000"));
@@ -155,7 +156,7 @@ TEST_F(SettingsRestoreTest, BoostsInTheSameSecondShareOneRecordAndTheFirstOldCon
     Boost(2, 1472, 30);
     Boost(0, 1372, 30);
     EXPECT_EQ(ReadTextLines(RecordPath(30), kSettingsRecordVersionLine).lines.size(), 2u * (12 + 8));
-    RestoreSettings(kFolder);
+    RestoreSettings(kState);
     EXPECT_EQ(Registry(), before);
 }
 
@@ -163,20 +164,20 @@ TEST_F(SettingsRestoreTest, TheUsedFilesMoveToRestoredAndASecondRestoreHasNothin
     PrepareNt();
     Boost(2, 1472, 10);
     Boost(0, 1472, 11);
-    RestoreSettings(kFolder);
-    EXPECT_FALSE(HasSettingsToRestore(kFolder));
+    RestoreSettings(kState);
+    EXPECT_FALSE(HasSettingsToRestore(kState));
     EXPECT_FALSE(machine->files.Exists(RecordPath(10)));
     EXPECT_TRUE(machine->files.Exists(kRestored + "\\2025년3월9일21시4분10초.txt"));
     EXPECT_TRUE(machine->files.Exists(kRestored + "\\2025년3월9일21시4분11초.nbk"));
     const std::string after = Registry();
-    const SettingsRestoreResult second = RestoreSettings(kFolder);
+    const SettingsRestoreResult second = RestoreSettings(kState);
     EXPECT_EQ(second.restored, 0);
     EXPECT_EQ(second.skipped, 0);
     EXPECT_EQ(Registry(), after);
 
     // A later boost and restore: the earlier copies in Restored are kept beside the new ones.
     Boost(2, 1472, 10);
-    RestoreSettings(kFolder);
+    RestoreSettings(kState);
     EXPECT_TRUE(machine->files.Exists(kRestored + "\\2025년3월9일21시4분10초 (2).txt"));
     EXPECT_TRUE(machine->files.Exists(kRestored + "\\2025년3월9일21시4분10초.txt"));
 }
@@ -186,7 +187,7 @@ TEST_F(SettingsRestoreTest, NetworkBackupsAloneRestoreTheTcpValuesOnBothFamilies
     const std::string ntBefore = machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip);
     BoostWithoutRecord(2, 1472, 1);
     BoostWithoutRecord(0, 1400, 2);
-    const SettingsRestoreResult nt = RestoreSettings(kFolder);
+    const SettingsRestoreResult nt = RestoreSettings(kState);
     EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip), ntBefore);  // -1 read back as 0xFFFFFFFF
     EXPECT_EQ(nt.restored, 8);
 
@@ -194,7 +195,7 @@ TEST_F(SettingsRestoreTest, NetworkBackupsAloneRestoreTheTcpValuesOnBothFamilies
     Prepare9x();
     BoostWithoutRecord(0, 1472, 1);
     BoostWithoutRecord(2, 1400, 2);
-    const SettingsRestoreResult restored = RestoreSettings(kFolder);
+    const SettingsRestoreResult restored = RestoreSettings(kState);
     EXPECT_EQ(restored.restored, 9);
     // Strings stay strings (as the tuning writes them), MaxDupAcks did not exist, and
     // only adapter 0001's MaxMTU was backed up.
@@ -217,13 +218,13 @@ TEST_F(SettingsRestoreTest, AnOlderNetworkBackupWinsOverANewerRecordAndAnOlderRe
     const std::string tcpBefore = machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip);
     BoostWithoutRecord(2, 1472, 1);
     Boost(0, 1400, 2);
-    RestoreSettings(kFolder);
+    RestoreSettings(kState);
     EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip), tcpBefore);
 
     Boost(2, 1472, 3);
     machine->registry.PutValue(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", REG_DWORD, Dword(99));
     BoostWithoutRecord(0, 1400, 4);  // its backup says 99, the older record 128
-    RestoreSettings(kFolder);
+    RestoreSettings(kState);
     EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip), tcpBefore);
 }
 
@@ -251,7 +252,7 @@ TEST_F(SettingsRestoreTest, CutCorruptAndCraftedLinesAreSkippedCountedAndTouchNo
     machine->files.WriteFile(kSettings + "\\notes.txt", std::string(kSettingsRecordVersionLine) + "\r\n" + good + "\r\n");
     machine->files.WriteFile(kSettings + "\\2025년03월9일21시4분0초.txt", "");
 
-    const SettingsRestoreResult result = RestoreSettings(kFolder);
+    const SettingsRestoreResult result = RestoreSettings(kState);
     EXPECT_EQ(result.restored, 2);  // DefaultTTL from the record, Tcp1323Opts from the backup
     EXPECT_EQ(result.skipped, 7 + 5);  // the backup: SackOpts (its content), 9x, Hostname, 1, a lone DefaultTTL
     EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, "Software\\Policies"), "[hklm\\software\\policies]\nrun 1:7361666500\n");
@@ -271,7 +272,7 @@ TEST_F(SettingsRestoreTest, ARecordOfAnotherVersionIsNotReadButCounted) {
     machine->files.AddDirectory(kSettings);
     machine->files.WriteFile(RecordPath(5), "Kestrava settings record 2\r\n" +
                                                SettingsLine(Old("tcpip", "DefaultTTL", REG_DWORD, Dword(1))) + "\r\n");
-    const SettingsRestoreResult result = RestoreSettings(kFolder);
+    const SettingsRestoreResult result = RestoreSettings(kState);
     EXPECT_EQ(result.restored, 0);
     EXPECT_EQ(result.skipped, 1);
     EXPECT_EQ(TypeOf(kTcpip, "DefaultTTL"), REG_DWORD);

@@ -30,6 +30,14 @@ bool Matches(const char* pattern, const char* name) {
     return *pattern == *name && Matches(pattern + 1, name + 1);
 }
 
+HRESULT KAPI SHGetFolderPathAEntry(HWND owner, int folder, HANDLE token, DWORD flags, char* path) {
+    return Machine::Current().files.SHGetFolderPathA(owner, folder, token, flags, path);
+}
+
+constexpr char kShellPath[] = "C:\\WINDOWS\\system32\\shell32.dll";
+constexpr char kCommonAppData[] = "C:\\ProgramData";
+constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x80070057);
+
 bool FillFound(SearchObject& search, WIN32_FIND_DATAA* found) {
     if (search.next >= search.entries.size()) {
         platform::Handles().SetLastError(ERROR_NO_MORE_FILES);
@@ -44,8 +52,18 @@ bool FillFound(SearchObject& search, WIN32_FIND_DATAA* found) {
 
 }  // namespace
 
+const std::vector<BYTE> Files::kUserSid = {1, 5, 0, 0, 0, 0, 0, 5, 21, 0, 0, 0, 1, 0, 0, 0,
+                                           2, 0, 0, 0, 3, 0, 0, 0, 0xe9, 3, 0, 0};  // S-1-5-21-1-2-3-1001
+const std::vector<BYTE> Files::kSystemSid = {1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0};
+const std::vector<BYTE> Files::kAdministratorsSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0};
+const std::vector<BYTE> Files::kUsersSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 2, 0, 0};
+
 Files::Files(Machine& machine) : machine_(machine) {
     now_ = SYSTEMTIME{2024, 1, 5, 5, 9, 3, 7, 0};
+    AddDirectory(kCommonAppData);
+    security_[Key(kCommonAppData)].owner = kSystemSid;
+    machine.modules.AddModule(kShellPath);
+    machine.modules.Export(kShellPath, "SHGetFolderPathA", ProcCast<FARPROC>(&SHGetFolderPathAEntry));
     platform::Current().files = this;
 }
 
@@ -75,11 +93,91 @@ void Files::AddDirectory(const std::string& path) {
         if (!prefix.empty() && prefix.back() != ':') directories_.insert(prefix);
     }
     directories_.insert(key);
+    Secure(key, nullptr);
 }
 
 void Files::WriteFile(const std::string& path, const std::string& bytes) {
     std::lock_guard<std::mutex> lock(mutex_);
     files_[Key(path)] = bytes;
+    Secure(Key(path), nullptr);
+}
+
+void Files::Secure(const std::string& key, const SECURITY_ATTRIBUTES* attributes) {
+    if (security_.count(key) && attributes == nullptr) return;
+    Security& security = security_[key];
+    security = Security{kUserSid, {}, 0};
+    const auto* descriptor =
+        attributes ? static_cast<const SECURITY_DESCRIPTOR*>(attributes->lpSecurityDescriptor) : nullptr;
+    if (descriptor == nullptr) return;
+    security.control = descriptor->Control;
+    if (descriptor->Owner) {
+        const BYTE* owner = static_cast<const BYTE*>(descriptor->Owner);
+        security.owner.assign(owner, owner + 8 + 4 * owner[1]);
+    }
+    if (descriptor->Dacl == nullptr) return;
+    const BYTE* dacl = static_cast<const BYTE*>(descriptor->Dacl);
+    const BYTE* ace = dacl + 8;
+    for (int count = dacl[4] | (dacl[5] << 8); count > 0; --count) {
+        Ace entry;
+        entry.flags = ace[1];
+        std::memcpy(&entry.mask, ace + 4, sizeof entry.mask);
+        entry.sid.assign(ace + 8, ace + 8 + 8 + 4 * ace[9]);
+        security.dacl.push_back(entry);
+        ace += ace[2] | (ace[3] << 8);
+    }
+}
+
+DWORD Files::AttributesOf(const std::string& key) const {
+    DWORD attributes = directories_.count(key)  ? FILE_ATTRIBUTE_DIRECTORY
+                       : files_.count(key)      ? FILE_ATTRIBUTE_NORMAL
+                                                : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && links_.count(key)) attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes;
+}
+
+Files::Security Files::SecurityOf(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = security_.find(Key(path));
+    return it == security_.end() ? Security{} : it->second;
+}
+
+void Files::SetOwner(const std::string& path, const std::vector<BYTE>& sid) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    security_[Key(path)].owner = sid;
+}
+
+void Files::MakeLink(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    links_.insert(Key(path));
+}
+
+bool Files::OwnerOf(HANDLE file, std::vector<BYTE>& owner) const {
+    auto object = machine_.handles.Get<FileObject>(file);
+    if (!object) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = security_.find(object->key);
+    if (it == security_.end()) return false;
+    owner = it->second.owner;
+    return true;
+}
+
+HRESULT Files::SHGetFolderPathA(HWND, int folder, HANDLE, DWORD, char* path) {
+    if (folder != CSIDL_COMMON_APPDATA) return kInvalidArgument;
+    std::snprintf(path, MAX_PATH, "%s", kCommonAppData);
+    return S_OK;
+}
+
+BOOL Files::GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+    auto object = machine_.handles.Get<FileObject>(file);
+    if (!object) {
+        platform::Handles().SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    *information = BY_HANDLE_FILE_INFORMATION{};
+    information->dwFileAttributes = AttributesOf(object->key);
+    information->nNumberOfLinks = 1;
+    return information->dwFileAttributes != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Files::Exists(const std::string& path) const {
@@ -117,21 +215,28 @@ void Files::SetLocalTime(const SYSTEMTIME& time) {
     now_ = time;
 }
 
-HANDLE Files::CreateFileA(const char* path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
-                          HANDLE) {
+HANDLE Files::CreateFileA(const char* path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
+                          DWORD disposition, DWORD flags, HANDLE) {
     std::string key = Key(path ? path : "");
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (key.empty() || denied_.count(key) || directories_.count(key) || !ParentExists(key)) {
+        const bool folder = directories_.count(key) != 0;
+        if (disposition == CREATE_NEW && (folder || files_.count(key))) {
+            platform::Handles().SetLastError(ERROR_FILE_EXISTS);
+            return INVALID_HANDLE_VALUE;
+        }
+        const bool opensFolder = folder && (flags & FILE_FLAG_BACKUP_SEMANTICS) && disposition == OPEN_EXISTING;
+        if (key.empty() || denied_.count(key) || (folder && !opensFolder) || !ParentExists(key)) {
             platform::Handles().SetLastError(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
-        bool exists = files_.count(key) != 0;
+        bool exists = opensFolder || files_.count(key) != 0;
         if (disposition == OPEN_EXISTING && !exists) {
             platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
             return INVALID_HANDLE_VALUE;
         }
-        if (disposition == CREATE_ALWAYS || !exists) files_[key].clear();
+        if (!exists) Secure(key, attributes);
+        if (!opensFolder && (disposition == CREATE_ALWAYS || !exists)) files_[key].clear();
     }
     auto object = std::make_shared<FileObject>();
     object->key = key;
@@ -180,19 +285,20 @@ BOOL Files::DeleteFileA(const char* path) {
         platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
+    security_.erase(key);
+    links_.erase(key);
     return TRUE;
 }
 
 DWORD Files::GetFileAttributesA(const char* path) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string key = Key(path ? path : "");
-    if (directories_.count(key)) return FILE_ATTRIBUTE_DIRECTORY;
-    if (files_.count(key)) return FILE_ATTRIBUTE_NORMAL;
-    platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
-    return INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes = AttributesOf(key);
+    if (attributes == INVALID_FILE_ATTRIBUTES) platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
+    return attributes;
 }
 
-BOOL Files::CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES*) {
+BOOL Files::CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string key = Key(path ? path : "");
     if (key.empty() || directories_.count(key) || files_.count(key)) {
@@ -204,6 +310,7 @@ BOOL Files::CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES*) {
         return FALSE;
     }
     directories_.insert(key);
+    Secure(key, attributes);
     return TRUE;
 }
 
@@ -222,6 +329,8 @@ BOOL Files::MoveFileA(const char* existingPath, const char* newPath) {
     }
     files_[to] = std::move(file->second);
     files_.erase(from);
+    security_[to] = security_[from];
+    security_.erase(from);
     return TRUE;
 }
 

@@ -35,6 +35,36 @@ public:
     bool HeldAgainstChange(const std::string& path) const;
     void SetLocalTime(const SYSTEMTIME& time);
 
+    // Security of files and folders: an owner (the user's SID unless the creating
+    // descriptor names one) and the DACL and control bits of the creating descriptor.
+    struct Ace {
+        std::vector<BYTE> sid;
+        DWORD mask = 0;
+        BYTE flags = 0;  // inheritance
+        bool operator==(const Ace& other) const {
+            return sid == other.sid && mask == other.mask && flags == other.flags;
+        }
+    };
+    struct Security {
+        std::vector<BYTE> owner;
+        std::vector<Ace> dacl;  // the access-allowed entries given; empty: none
+        WORD control = 0;
+    };
+    static const std::vector<BYTE> kUserSid;  // the signed-in user, owner of what is made without one
+    static const std::vector<BYTE> kSystemSid;
+    static const std::vector<BYTE> kAdministratorsSid;
+    static const std::vector<BYTE> kUsersSid;
+    Security SecurityOf(const std::string& path) const;
+    void SetOwner(const std::string& path, const std::vector<BYTE>& sid);
+    // Turns the existing path into a reparse point (a junction or link). Paths through it
+    // still reach what it holds, so that a test sees what was written there.
+    void MakeLink(const std::string& path);
+    // The owner of what the handle opened; false for other handles.
+    bool OwnerOf(HANDLE file, std::vector<BYTE>& owner) const;
+    // The shell's folder look-up, exported by shell32.dll in the system folder alone:
+    // CSIDL_COMMON_APPDATA is C:\ProgramData, which exists.
+    HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, char* path);
+
     HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                        DWORD disposition, DWORD flags, HANDLE templateFile) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) override;
@@ -52,6 +82,8 @@ public:
     char* fgets(char* buffer, int size, CRTFILE stream) override;
     size_t fread(void* buffer, size_t size, size_t count, CRTFILE stream) override;
     int fclose(CRTFILE stream) override;
+    // Folders open with FILE_FLAG_BACKUP_SEMANTICS; CREATE_NEW fails on any existing name.
+    BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) override;
 
     // Streams still open, for leak checks in tests.
     size_t OpenStreams() const;
@@ -66,6 +98,9 @@ private:
     static std::string Key(const std::string& path);
     bool ParentExists(const std::string& key) const;
     bool NextByte(Stream& stream, char& c);
+    // Called with the lock held, for a path just made.
+    void Secure(const std::string& key, const SECURITY_ATTRIBUTES* attributes);
+    DWORD AttributesOf(const std::string& key) const;
 
     Machine& machine_;
     mutable std::mutex mutex_;
@@ -73,6 +108,8 @@ private:
     std::set<std::string> directories_;
     std::set<std::string> denied_;
     std::vector<std::weak_ptr<HandleObject>> opened_;  // the file handles of CreateFileA, expired once closed
+    std::map<std::string, Security> security_;
+    std::set<std::string> links_;
     std::map<Stream*, std::unique_ptr<Stream>> streams_;
     SYSTEMTIME now_{};
 };

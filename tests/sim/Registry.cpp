@@ -515,6 +515,55 @@ BOOL Registry::SetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, BOOL p
     return TRUE;
 }
 
+BOOL Registry::SetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID owner, BOOL) {
+    auto* absolute = static_cast<SECURITY_DESCRIPTOR*>(descriptor);
+    if (absolute->Revision != SECURITY_DESCRIPTOR_REVISION || (absolute->Control & SE_SELF_RELATIVE)) {
+        SetError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    absolute->Owner = owner;
+    return TRUE;
+}
+
+BOOL Registry::SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD bitsOfInterest, WORD bitsToSet) {
+    auto* absolute = static_cast<SECURITY_DESCRIPTOR*>(descriptor);
+    absolute->Control = static_cast<WORD>((absolute->Control & ~bitsOfInterest) | (bitsToSet & bitsOfInterest));
+    return TRUE;
+}
+
+BOOL Registry::GetKernelObjectSecurity(HANDLE object, DWORD, PSECURITY_DESCRIPTOR descriptor, DWORD length,
+                                       DWORD* lengthNeeded) {
+    std::vector<BYTE> owner;
+    if (!machine_.files.OwnerOf(object, owner)) {
+        SetError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::vector<BYTE> block(kHeaderSize, 0);
+    block[0] = SECURITY_DESCRIPTOR_REVISION;
+    Put16(&block[2], SE_SELF_RELATIVE);
+    Put32(&block[4], kHeaderSize);
+    block.insert(block.end(), owner.begin(), owner.end());
+    *lengthNeeded = static_cast<DWORD>(block.size());
+    if (length < block.size() || descriptor == nullptr) {
+        SetError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(descriptor, block.data(), block.size());
+    return TRUE;
+}
+
+BOOL Registry::GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted) {
+    auto* bytes = static_cast<BYTE*>(descriptor);
+    if (Get16(bytes + 2) & SE_SELF_RELATIVE) {
+        const DWORD offset = Get32(bytes + 4);
+        *owner = offset == 0 ? nullptr : bytes + offset;
+    } else {
+        *owner = static_cast<SECURITY_DESCRIPTOR*>(descriptor)->Owner;
+    }
+    *defaulted = FALSE;
+    return TRUE;
+}
+
 BOOL Registry::InitializeAcl(PACL acl, DWORD size, DWORD revision) {
     if (!ValidAclRevision(revision) || size < kAclHeaderSize || size > 0xFFFF) {
         SetError(ERROR_INVALID_PARAMETER);

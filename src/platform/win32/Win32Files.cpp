@@ -5,6 +5,7 @@
 
 KESTRAVA_SAME_LAYOUT(SYSTEMTIME);
 KESTRAVA_SAME_LAYOUT(WIN32_FIND_DATAA);
+KESTRAVA_SAME_LAYOUT(BY_HANDLE_FILE_INFORMATION);
 
 namespace {
 
@@ -43,6 +44,10 @@ public:
         return std::fread(buffer, size, count, static_cast<std::FILE*>(stream));
     }
     int fclose(win::CRTFILE stream) override { return std::fclose(static_cast<std::FILE*>(stream)); }
+
+    BOOL GetFileInformationByHandle(HANDLE file, win::BY_HANDLE_FILE_INFORMATION* information) override {
+        return ::GetFileInformationByHandle(file, reinterpret_cast<::BY_HANDLE_FILE_INFORMATION*>(information));
+    }
 };
 
 Win32Files files;

@@ -1,5 +1,6 @@
 // Registry, key security and account look-up.
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32LateEntry.h"
 
 KESTRAVA_SAME_LAYOUT(SECURITY_DESCRIPTOR);
 static_assert(sizeof(win::SID_NAME_USE) == sizeof(::SID_NAME_USE), "SID_NAME_USE size differs");
@@ -61,6 +62,28 @@ public:
     }
     win::BOOL InitializeAcl(win::PACL acl, win::DWORD size, win::DWORD revision) override {
         return ::InitializeAcl(static_cast<::PACL>(acl), size, revision);
+    }
+
+    win::BOOL SetSecurityDescriptorOwner(win::PSECURITY_DESCRIPTOR descriptor, win::PSID owner,
+                                         win::BOOL defaulted) override {
+        auto set = AdvapiEntry<decltype(&::SetSecurityDescriptorOwner)>("SetSecurityDescriptorOwner");
+        return set ? set(descriptor, owner, defaulted) : FALSE;
+    }
+    win::BOOL SetSecurityDescriptorControl(win::PSECURITY_DESCRIPTOR descriptor, win::WORD bitsOfInterest,
+                                           win::WORD bitsToSet) override {
+        auto set = AdvapiEntry<decltype(&::SetSecurityDescriptorControl)>("SetSecurityDescriptorControl");
+        return set ? set(descriptor, bitsOfInterest, bitsToSet) : FALSE;
+    }
+    win::BOOL GetKernelObjectSecurity(win::HANDLE object, win::DWORD information,
+                                      win::PSECURITY_DESCRIPTOR descriptor, win::DWORD length,
+                                      win::DWORD* lengthNeeded) override {
+        auto get = AdvapiEntry<decltype(&::GetKernelObjectSecurity)>("GetKernelObjectSecurity");
+        return get ? get(object, information, descriptor, length, lengthNeeded) : FALSE;
+    }
+    win::BOOL GetSecurityDescriptorOwner(win::PSECURITY_DESCRIPTOR descriptor, win::PSID* owner,
+                                         win::BOOL* defaulted) override {
+        auto get = AdvapiEntry<decltype(&::GetSecurityDescriptorOwner)>("GetSecurityDescriptorOwner");
+        return get ? get(descriptor, owner, defaulted) : FALSE;
     }
 };
 

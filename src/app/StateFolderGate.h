@@ -1,0 +1,20 @@
+// The state folder as the program uses it: checked again before each use (start-up
+// recovery, each boost, each restore); when it must not be used, one message box per run
+// names it and says why, and the use goes without it.
+#pragma once
+
+#include <string>
+
+#include "platform/Types.h"
+
+class StateFolderGate {
+public:
+    explicit StateFolderGate(const std::string& exeFolder) : programFolder(exeFolder) {}
+
+    // The folder's path; empty when it must not be used.
+    std::string Use(win::HWND owner);
+
+private:
+    std::string programFolder;
+    bool told = false;
+};

@@ -1,0 +1,18 @@
+// Where the program keeps what it reads back after a boost: the settings records
+// (Settings), the network backups (NetOpti), the used ones (Restored) and the boost
+// journal. On the NT family, where the program runs as administrator, a folder of its own,
+// Kestrava in the all-users application data, that only SYSTEM and Administrators may
+// change; on the 9x family, where every program may write everywhere, Restore beside the
+// program.
+#pragma once
+
+#include <string>
+
+struct StateFolder {
+    std::string path;               // empty when the place cannot be found
+    const char* refusal = nullptr;  // why it must not be used (Korean); nullptr when it may
+};
+
+// Makes the folder where it is missing, then checks it: on the NT family it must be a
+// real folder, not a reparse point, owned by Administrators or SYSTEM.
+StateFolder OpenStateFolder(const std::string& exeFolder);
