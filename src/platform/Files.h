@@ -13,6 +13,7 @@ public:
                                DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
     // Reads from a file opened by CreateFileA; at the file's end it succeeds with *read 0.
     virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) = 0;
+    virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped) = 0;
     virtual BOOL DeleteFileA(const char* path) = 0;
     virtual DWORD GetFileAttributesA(const char* path) = 0;
     virtual BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) = 0;

@@ -4,5 +4,6 @@
 
 #include <string>
 
-// An entry that cannot be written (the file does not open) is skipped.
+// An entry that cannot be written (the file does not open, or a link stands at its name)
+// is skipped.
 void WriteDebugLog(const std::string& entry);

@@ -287,6 +287,25 @@ TEST_F(RuleExecutor, LogIsAppendedAcrossExecutions) {
     EXPECT_EQ(log, "earlier\n" + entries + entries);
 }
 
+// On the NT family the log is made for SYSTEM and Administrators alone, its bytes as the C
+// runtime's text mode writes them on the 9x family, which has no file security.
+TEST_F(RuleExecutor, LogIsMadeForAdministratorsAloneOnTheNtFamily) {
+    using Ace = sim::Files::Ace;
+    Run("[s]\npolicy=priority \"all\" \"low\"");
+    const sim::Files::Security security = machine.files.SecurityOf("c:\\debuglog.txt");
+    EXPECT_EQ(security.owner, sim::Files::kAdministratorsSid);
+    EXPECT_EQ(security.dacl, (std::vector<Ace>{{sim::Files::kSystemSid, win::FILE_ALL_ACCESS, 0},
+                                               {sim::Files::kAdministratorsSid, win::FILE_ALL_ACCESS, 0}}));
+    const std::string ntLog = machine.files.Read("c:\\debuglog.txt");
+    EXPECT_EQ(machine.handles.OpenCount(), 0u);
+
+    machine.files.DeleteFileA("c:\\debuglog.txt");
+    machine.systemInfo.SetPlatformId(win::VER_PLATFORM_WIN32_WINDOWS);
+    Run("[s]\npolicy=priority \"all\" \"low\"");
+    EXPECT_EQ(machine.files.Read("c:\\debuglog.txt"), ntLog);
+    EXPECT_TRUE(machine.files.SecurityOf("c:\\debuglog.txt").dacl.empty());
+}
+
 TEST_F(RuleExecutor, PriorityAndMaskValuesAreMaintainedWhetherOrNotTheyMatch) {
     Run("[s]\npolicy=priority \"all\" \"High\"\npolicy=priority \"Game.EXE\" \"low\"\n"
         "policy=cpumask \"all\" \"last\"\npolicy=cpumask \"Game.EXE\" \"first\"\npolicy=swapout \"all\" \"on\"");

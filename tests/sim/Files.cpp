@@ -15,6 +15,7 @@ namespace {
 
 struct FileObject : HandleObject {
     std::string key;
+    DWORD access = 0;
     DWORD shareMode = 0;
     size_t readPosition = 0;
 };
@@ -215,7 +216,7 @@ void Files::SetLocalTime(const SYSTEMTIME& time) {
     now_ = time;
 }
 
-HANDLE Files::CreateFileA(const char* path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
+HANDLE Files::CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                           DWORD disposition, DWORD flags, HANDLE) {
     std::string key = Key(path ? path : "");
     {
@@ -240,6 +241,7 @@ HANDLE Files::CreateFileA(const char* path, DWORD, DWORD shareMode, SECURITY_ATT
     }
     auto object = std::make_shared<FileObject>();
     object->key = key;
+    object->access = access;
     object->shareMode = shareMode;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -263,6 +265,18 @@ BOOL Files::ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAP
     std::memcpy(buffer, data.data() + object->readPosition, count);
     object->readPosition += count;
     if (read) *read = static_cast<DWORD>(count);
+    return TRUE;
+}
+
+BOOL Files::WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, OVERLAPPED*) {
+    auto object = machine_.handles.Get<FileObject>(file);
+    if (!object || !(object->access & FILE_APPEND_DATA)) {
+        platform::Handles().SetLastError(object ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    files_[object->key].append(static_cast<const char*>(buffer), size);
+    if (written) *written = size;
     return TRUE;
 }
 

@@ -68,6 +68,8 @@ public:
     HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                        DWORD disposition, DWORD flags, HANDLE templateFile) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) override;
+    // Only appending handles (FILE_APPEND_DATA) write: at the file's end.
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped) override;
     BOOL DeleteFileA(const char* path) override;
     DWORD GetFileAttributesA(const char* path) override;
     BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) override;

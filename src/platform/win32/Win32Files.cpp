@@ -19,6 +19,9 @@ public:
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, win::OVERLAPPED* overlapped) override {
         return ::ReadFile(file, buffer, size, read, reinterpret_cast<::OVERLAPPED*>(overlapped));
     }
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, win::OVERLAPPED* overlapped) override {
+        return ::WriteFile(file, buffer, size, written, reinterpret_cast<::OVERLAPPED*>(overlapped));
+    }
     BOOL DeleteFileA(const char* path) override { return ::DeleteFileA(path); }
     DWORD GetFileAttributesA(const char* path) override { return ::GetFileAttributesA(path); }
     BOOL CreateDirectoryA(const char* path, win::SECURITY_ATTRIBUTES* attributes) override {
