@@ -21,7 +21,9 @@ std::string AsTextLines(const std::string& entry) {
 
 // On the NT family the log is opened for appending without following a reparse point, and
 // made for SYSTEM and Administrators alone: in the root of C: any user may make a folder of
-// that name and turn it into a link, which must not redirect what this program writes.
+// that name and turn it into a link, which must not redirect what this program writes. A
+// folder or junction there does not open as a file, so the entry is skipped. (Nothing here
+// may ask the volume anything: with the option ticked, Wine's device host is suspended.)
 void AppendOnNtFamily(const std::string& entry) {
     using namespace win;
     AdminDescriptor security;
@@ -31,11 +33,7 @@ void AppendOnNtFamily(const std::string& entry) {
     const platform::ScopedHandle log(files.CreateFileA(kLogPath, FILE_APPEND_DATA, FILE_SHARE_READ, &attributes,
                                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                                        nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!log || !files.GetFileInformationByHandle(log.Get(), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        return;
-    }
+    if (!log) return;
     const std::string text = AsTextLines(entry);
     DWORD written = 0;
     files.WriteFile(log.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
