@@ -1,9 +1,9 @@
 # Cross build for Windows: the two programs, the test programs and the Wine tests.
-file(GLOB_RECURSE win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)
-add_library(kestrava_win32 OBJECT ${win32_sources})
+kestrava_layer(platform/win32 kestrava_platform gdi32 user32 advapi32)
+# Each part of the real backend installs itself at start-up, so every one is linked.
+set(win32_backend "$<LINK_LIBRARY:WHOLE_ARCHIVE,kestrava_win32>")
 
 set(win_link_options -static -static-libgcc -static-libstdc++)
-set(win_system_libs gdi32 user32 advapi32)
 
 # The resource script is written by the native generator from the dialog table.
 if(NOT KESTRAVA_RCGEN)
@@ -40,14 +40,13 @@ add_custom_command(
   DEPENDS Drainex ${CMAKE_SOURCE_DIR}/cmake/DrainexDigest.cmake
   COMMENT "Writing the SHA-256 of Drainex.exe for Vornel")
 
-add_executable(Vornel WIN32 src/app/WinMain.cpp ${drainex_digest_header} ${CMAKE_BINARY_DIR}/Vornel.rc
-               $<TARGET_OBJECTS:kestrava_win32>)
+add_executable(Vornel WIN32 src/app/WinMain.cpp ${drainex_digest_header} ${CMAKE_BINARY_DIR}/Vornel.rc)
 target_include_directories(Vornel PRIVATE ${CMAKE_BINARY_DIR}/generated)
-target_link_libraries(Vornel PRIVATE vornel_core ${win_system_libs})
+target_link_libraries(Vornel PRIVATE vornel_core ${win32_backend})
 target_link_options(Vornel PRIVATE ${win_link_options})
 
-add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp ${CMAKE_BINARY_DIR}/Drainex.rc $<TARGET_OBJECTS:kestrava_win32>)
-target_link_libraries(Drainex PRIVATE drainex_core ${win_system_libs})
+add_executable(Drainex WIN32 src/drainex/DrainexMain.cpp ${CMAKE_BINARY_DIR}/Drainex.rc)
+target_link_libraries(Drainex PRIVATE drainex_core ${win32_backend})
 target_link_options(Drainex PRIVATE ${win_link_options})
 
 # The two programs may import by name only what the oldest Windows of their build exports.
@@ -66,8 +65,8 @@ add_custom_target(import_audit ALL DEPENDS ${import_audit_stamp})
 file(GLOB test_programs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/programs/*.cpp)
 foreach(program ${test_programs})
   get_filename_component(name ${program} NAME_WE)
-  add_executable(${name} ${program} $<TARGET_OBJECTS:kestrava_win32>)
-  target_link_libraries(${name} PRIVATE vornel_core drainex_core ${win_system_libs})
+  add_executable(${name} ${program})
+  target_link_libraries(${name} PRIVATE vornel_core drainex_core ${win32_backend})
   target_link_options(${name} PRIVATE ${win_link_options})
 endforeach()
 
@@ -80,10 +79,10 @@ target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
 target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/GoogleTestNotification.h)
 file(GLOB_RECURSE wine_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_wine.cpp)
 if(wine_tests)
-  add_executable(kestrava_wine_tests ${wine_tests} $<TARGET_OBJECTS:kestrava_win32>)
+  add_executable(kestrava_wine_tests ${wine_tests})
   target_include_directories(kestrava_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(kestrava_wine_tests PRIVATE vornel_core drainex_core gtest gtest_main gmock
-                        ${win_system_libs} version)
+  target_link_libraries(kestrava_wine_tests PRIVATE vornel_core drainex_core ${win32_backend} gtest gtest_main gmock
+                        version)
   target_compile_definitions(kestrava_wine_tests PRIVATE KESTRAVA_VERSION="${PROJECT_VERSION}")
   target_link_options(kestrava_wine_tests PRIVATE ${win_link_options})
   # Found by the library search tests beside the test program, and nowhere else.
@@ -106,6 +105,6 @@ set_target_properties(bench_spy PROPERTIES PREFIX "")
 target_link_options(bench_spy PRIVATE ${win_link_options} -Wl,--kill-at)
 add_executable(boost_bench tests/bench/BoostBench.cpp tests/bench/BoostReport.cpp)
 target_link_options(boost_bench PRIVATE ${win_link_options})
-add_executable(release_bench tests/bench/ReleaseBench.cpp $<TARGET_OBJECTS:kestrava_win32>)
-target_link_libraries(release_bench PRIVATE drainex_core ${win_system_libs})
+add_executable(release_bench tests/bench/ReleaseBench.cpp)
+target_link_libraries(release_bench PRIVATE drainex_core ${win32_backend})
 target_link_options(release_bench PRIVATE ${win_link_options})

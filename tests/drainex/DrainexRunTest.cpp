@@ -5,31 +5,29 @@
 #include "drainex/DrainexArguments.h"
 #include "drainex/DrainexRun.h"
 #include "drainex/ReleaseReceiver.h"
+#include "sim/MachineTest.h"
 
 namespace {
 
 constexpr uint64_t kMiB = 1048576;
 
-class DrainexRunTest : public ::testing::Test {
+class DrainexRunTest : public sim::MachineTest {
 protected:
     DrainexRunTest() { machine.memory.SetStatus(8 * kMiB, 4 * kMiB, 50); }
     std::string Arguments(const char* mode) const {
         return std::string(mode) + " " + std::to_string(reinterpret_cast<intptr_t>(receiver.window));
     }
 
-    sim::Machine machine;
     ReleaseReceiver receiver{machine};
 };
 
 TEST_F(DrainexRunTest, RefusedArgumentsSendAndClaimNothing) {
-    const size_t openHandles = machine.handles.OpenCount();
     const std::string overlong = Arguments("2") + std::string(kMaxArgumentText, ' ');
     for (const std::string& text : {std::string("2 0"), std::string("2"), std::string(""), std::string("x y"), overlong}) {
         EXPECT_EQ(RunDrainex(text.c_str()), 0) << text;
     }
     EXPECT_TRUE(receiver.reports.empty());
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
-    EXPECT_EQ(machine.handles.OpenCount(), openHandles);
     EXPECT_FALSE(machine.sync.Exists(kDrainexMutexName));
 }
 

@@ -4,7 +4,7 @@
 
 #include "graphics/GraphicsTuner.h"
 #include "platform/Platform.h"
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 
 namespace {
 using namespace win;
@@ -26,7 +26,7 @@ Values WithCommon(Values values) {
     return values;
 }
 
-class GraphicsTunerTest : public ::testing::Test {
+class GraphicsTunerTest : public sim::MachineTest {
 protected:
     // The 4-byte REG_BINARY data of a value under the adapter key; empty when missing or of another shape.
     Bytes Written(const std::string& name) {
@@ -39,7 +39,6 @@ protected:
         for (const auto& value : expected) EXPECT_EQ(Written(value.first), value.second) << value.first;
     }
 
-    sim::Machine machine;
 };
 
 TEST_F(GraphicsTunerTest, AdapterKeyIsThePrimaryDevicesKeyBelowTheMachineRoot) {
@@ -63,7 +62,6 @@ TEST_F(GraphicsTunerTest, WithoutAPrimaryAdapterNothingIsWritten) {
     Bytes data;
     EXPECT_FALSE(machine.registry.ReadValue(HKEY_LOCAL_MACHINE, "", "D3D_88481200", type, data));
     EXPECT_FALSE(machine.registry.ReadValue(HKEY_LOCAL_MACHINE, "", "D3D_36759435", type, data));
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
 TEST_F(GraphicsTunerTest, MissingEnumerationEntryLeavesTheKeyEmpty) {
@@ -82,7 +80,6 @@ TEST_F(GraphicsTunerTest, FastProfileWritesItsBytes) {
         {"OGL_QualityEnhancements", {0x00, 0x00, 0x00, 0x00}},
         {"OGL_RenderQualityFlags", {0x00, 0x00, 0x00, 0x00}},
     }));
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
 TEST_F(GraphicsTunerTest, GraphicsProfileWritesItsBytes) {
@@ -136,7 +133,6 @@ TEST_F(GraphicsTunerTest, ProtectedAdapterKeyIsWidenedPerWriteAndRestored) {
     EXPECT_EQ(machine.registry.SecurityOf(HKEY_LOCAL_MACHINE, kAdapterKey), original);
     // Ten opens, each widening and restoring the six levels of the path.
     EXPECT_EQ(machine.registry.SecurityWrites().size(), 10u * 6u * 2u);
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
 }  // namespace

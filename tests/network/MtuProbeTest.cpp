@@ -8,7 +8,7 @@
 #include "network/NetworkTuner.h"
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 
 namespace {
 
@@ -89,8 +89,9 @@ struct Dialog {
 };
 Dialog* Dialog::current = nullptr;
 
-TEST(MtuProbe, FindsAnEthernetPathInSevenStepsAndTunesFromIt) {
-    sim::Machine machine;
+using MtuProbe = sim::MachineTest;
+
+TEST_F(MtuProbe, FindsAnEthernetPathInSevenStepsAndTunesFromIt) {
     machine.files.AddDirectory(kFolder);
     InstallPing(machine, 1472);
     Dialog dialog;
@@ -114,13 +115,11 @@ TEST(MtuProbe, FindsAnEthernetPathInSevenStepsAndTunesFromIt) {
     // The last attempt's output stays behind.
     EXPECT_NE(machine.files.Read("C:\\temp.ping").find("fragmented"), std::string::npos);
 
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.files.OpenStreams(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
-TEST(MtuProbe, NarrowPathAsksOnceAndNoStopsAt1390) {
-    sim::Machine machine;
+TEST_F(MtuProbe, NarrowPathAsksOnceAndNoStopsAt1390) {
     machine.files.AddDirectory(kFolder);
     InstallPing(machine, 1350);
     Dialog dialog;
@@ -140,8 +139,7 @@ TEST(MtuProbe, NarrowPathAsksOnceAndNoStopsAt1390) {
     EXPECT_FALSE(machine.files.Exists(kFolder + "\\Restore"));
 }
 
-TEST(MtuProbe, NoPingAtAllEndsBelowZeroWithTheStopNotice) {
-    sim::Machine machine;
+TEST_F(MtuProbe, NoPingAtAllEndsBelowZeroWithTheStopNotice) {
     Dialog dialog;
     dialog.Run(machine, kDefaultProbeHost);
 
@@ -156,12 +154,10 @@ TEST(MtuProbe, NoPingAtAllEndsBelowZeroWithTheStopNotice) {
     EXPECT_EQ(boxes[1].text, kStoppedText);
     EXPECT_EQ(boxes[1].caption, "Kestrava");
     EXPECT_EQ(boxes[1].type, win::MB_ICONINFORMATION);
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
-TEST(MtuProbe, HostTooLongForTheCommandBufferIsRefusedWithoutAPing) {
-    sim::Machine machine;
+TEST_F(MtuProbe, HostTooLongForTheCommandBufferIsRefusedWithoutAPing) {
     InstallPing(machine, 1472);
     // "ping -n 1 -f -l " + the widest size (11 characters) + " " + host must stay within 259.
     Dialog refused;
@@ -178,10 +174,11 @@ TEST(MtuProbe, HostTooLongForTheCommandBufferIsRefusedWithoutAPing) {
     EXPECT_EQ(accepted.size, 1472);
 }
 
-TEST(RunCaptured, RunsHiddenIntoTheOutputFileAndReleasesEverything) {
-    sim::Machine machine;
+using RunCaptured = sim::MachineTest;
+
+TEST_F(RunCaptured, RunsHiddenIntoTheOutputFileAndReleasesEverything) {
     std::vector<win::UINT> shows;
-    machine.programs.Install("tool", [&machine, &shows](const sim::Launch& launch) {
+    machine.programs.Install("tool", [this, &shows](const sim::Launch& launch) {
         shows.push_back(launch.showCommand);
         platform::Programs().Sleep(20);  // the caller must wait for the end
         machine.files.WriteToHandle(launch.standardOutput, "done\r\n");
@@ -208,26 +205,22 @@ TEST(RunCaptured, RunsHiddenIntoTheOutputFileAndReleasesEverything) {
     EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "");
     EXPECT_EQ(machine.programs.Launched().size(), 3u);
 
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
-TEST(RunCaptured, NothingRunsWithoutAFreshOutputFile) {
-    sim::Machine machine;
+TEST_F(RunCaptured, NothingRunsWithoutAFreshOutputFile) {
     machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
     machine.files.DenyAccess("C:\\temp.ping");
     NetworkTuner tuner;
     EXPECT_FALSE(tuner.RunCaptured(kTool, "tool"));
     EXPECT_TRUE(machine.programs.Launched().empty());
     EXPECT_EQ(tuner.ProbeSize(1472), 0);
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
 // A junction a user left at the name is neither followed nor removed: the attempt counts
 // as no reply.
-TEST(RunCaptured, ALinkAtTheOutputNameIsNotFollowed) {
-    sim::Machine machine;
+TEST_F(RunCaptured, ALinkAtTheOutputNameIsNotFollowed) {
     machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
     machine.files.AddDirectory("C:\\temp.ping");
     machine.files.MakeLink("C:\\temp.ping");
@@ -236,14 +229,12 @@ TEST(RunCaptured, ALinkAtTheOutputNameIsNotFollowed) {
     EXPECT_EQ(tuner.ProbeSize(1472), 0);
     EXPECT_TRUE(machine.programs.Launched().empty());
     EXPECT_TRUE(machine.files.IsDirectory("C:\\temp.ping"));
-    EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
 // On the NT family the output file is made anew for SYSTEM and Administrators alone, owned
 // by Administrators; on the 9x family, which has no file security, as before.
-TEST(RunCaptured, TheOutputFileIsLeftToAdministratorsAlone) {
+TEST_F(RunCaptured, TheOutputFileIsLeftToAdministratorsAlone) {
     using Ace = sim::Files::Ace;
-    sim::Machine machine;
     machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
     machine.files.WriteFile("C:\\temp.ping", "left by an earlier build\r\n");
     NetworkTuner tuner;

@@ -5,25 +5,22 @@
 #include "platform/ProcessBehaviour.h"
 #include "platform/RegistryBehaviour.h"
 #include "platform/WindowBehaviour.h"
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 
 namespace {
 using namespace win;
 
 // A running game with three threads, started after the machine's own process.
-class SimBehaviour : public ::testing::Test {
+class SimBehaviour : public sim::MachineTest {
 protected:
     void SetUp() override {
-        openHandles = machine.handles.OpenCount();
         game = machine.processes.AddProcess("C:\\Games\\game.exe", 3);
         mainThread = machine.processes.ThreadsOf(game).at(0);
     }
     void TearDown() override {
-        EXPECT_EQ(machine.handles.OpenCount(), openHandles);
+        MachineTest::TearDown();
         EXPECT_FALSE(machine.registry.KeyExists(HKEY_CURRENT_USER, registry_behaviour::kScratch));
     }
-    sim::Machine machine;
-    size_t openHandles = 0;
     DWORD game = 0;
     DWORD mainThread = 0;
 };
