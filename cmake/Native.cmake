@@ -11,12 +11,15 @@ target_link_libraries(kestrava_sim PUBLIC kestrava_resources kestrava_platform T
 add_executable(rcgen tools/rcgen.cpp)
 target_link_libraries(rcgen PRIVATE kestrava_resources)
 
+# The simulated machine comes from kestrava_sim, not compiled a second time here.
 file(GLOB_RECURSE native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-list(FILTER native_tests EXCLUDE REGEX "_wine\\.cpp$|/tests/programs/|/tests/libraries/|/tests/fuzz/|/tests/bench/")
+list(FILTER native_tests EXCLUDE REGEX "_wine\\.cpp$|/tests/sim/|/tests/programs/|/tests/libraries/|/tests/fuzz/|/tests/bench/")
 add_executable(kestrava_tests ${native_tests})
 target_include_directories(kestrava_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kestrava_tests PRIVATE vornel_core drainex_core kestrava_sim GTest::gtest GTest::gtest_main
                       GTest::gmock Threads::Threads)
+# Every test reads the GoogleTest headers, so they are parsed once for all.
+target_precompile_headers(kestrava_tests PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
 
 # The region builder on a full-screen mask against a plain read of its pixels (tools/bench.sh).
 add_executable(region_bench tests/bench/RegionBench.cpp src/skin/RegionFromBitmap.cpp)
