@@ -62,9 +62,9 @@ finish() {
   local seconds
   seconds=$(printf '%4d s' $((SECONDS - scenario_started)))
   if [ ${#problems[@]} -eq 0 ]; then
-    rows+=("$(printf '%-40s %s  %s' "$scenario" "$seconds" passed)")
+    rows+=("$(printf '%-53s %s  %s' "$scenario" "$seconds" passed)")
   else
-    rows+=("$(printf '%-40s %s  FAILED (%s)' "$scenario" "$seconds" "$(IFS=';'; echo "${problems[*]}")")")
+    rows+=("$(printf '%-53s %s  FAILED (%s)' "$scenario" "$seconds" "$(IFS=';'; echo "${problems[*]}")")")
     failures=$((failures + 1))
   fi
 }
