@@ -12,9 +12,10 @@ endif()
 set(art_dir ${CMAKE_BINARY_DIR}/art)
 add_custom_command(
   OUTPUT ${art_dir}/stamp
-  COMMAND python3 ${CMAKE_SOURCE_DIR}/src/resources/make_art.py ${art_dir}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/art/make_art.py ${art_dir}
   COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
-  DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/make_art.py
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/make_art.py ${CMAKE_SOURCE_DIR}/tools/art/resource_ids.py
+          ${CMAKE_SOURCE_DIR}/src/resources/ResourceIds.h
   COMMENT "Drawing the skin bitmaps")
 set(resource_dir ${CMAKE_SOURCE_DIR}/src/resources)
 add_custom_command(

@@ -56,15 +56,6 @@ system_ping() {  # system_ping ARCH
   fi
 }
 
-# Runs a Windows program of the given build (i686 or x86_64) with the Korean code page.
-wine_run() {
-  local arch=$1
-  shift
-  local loader=$wine64_loader
-  [ "$arch" = i686 ] && loader=$wine32_loader
-  LC_ALL=ko_KR.UTF-8 "$loader" "$@"
-}
-
 # Windows programs need a display: without one, a headless X server on display :NUMBER
 # is started; its process id is left in xvfb_pid (empty when a display exists).
 ensure_display() {  # ensure_display NUMBER

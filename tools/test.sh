@@ -50,7 +50,7 @@ step native "$build/native/kestrava_tests"
 if [ -x "$build/native-sanitize/kestrava_tests" ]; then
   step sanitize env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "$build/native-sanitize/kestrava_tests"
 fi
-[ -f "$root/tools/check_art.py" ] && step artwork python3 "$root/tools/check_art.py" "$build/win-x86_64/art"
+step artwork python3 "$root/tools/art/check_art.py" "$build/win-x86_64/art"
 [ -x "$root/tools/fuzz.sh" ] && step fuzz "$root/tools/fuzz.sh" 30
 step import-audit python3 "$root/tests/tools/check_imports_test.py" "$build"
 

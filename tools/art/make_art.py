@@ -16,6 +16,8 @@ import struct
 import subprocess
 import sys
 
+from resource_ids import INDICATOR_FRAMES, ids
+
 FONT_DIR = "/usr/share/fonts/truetype/nanum"
 FONT_BOLD = FONT_DIR + "/NanumBarunGothicBold.ttf"
 FONT_REGULAR = FONT_DIR + "/NanumBarunGothic.ttf"
@@ -660,7 +662,7 @@ def main_body():
     w, h = 498, 177
     canvas = body_ground(w, h, 110, 88, 150)
     halftone(canvas, w, 0, 230)
-    rng = Random(162)
+    rng = Random(ids.IDB_MAIN_BODY)  # seeded by its resource id
     speed_lines(canvas, rng, 26, (20, 150), (42, 150), (40, 130), 0.55)
     speed_lines(canvas, rng, 14, (200, 490), (20, 160), (60, 200), 0.18)
     mark_x, mark_y, mark_size = 34, 30, 150
@@ -683,7 +685,7 @@ def boost_body():
     w, h = 316, 177
     canvas = body_ground(w, h, 70, 92, 120)
     halftone(canvas, w, 0, 150)
-    rng = Random(163)
+    rng = Random(ids.IDB_BOOST_BODY)
     speed_lines(canvas, rng, 18, (10, 90), (50, 140), (30, 90), 0.5)
     speed_lines(canvas, rng, 8, (150, 310), (20, 160), (50, 140), 0.16)
     mark_x, mark_y, mark_size = 16, 48, 110
@@ -877,28 +879,27 @@ def icon_image(size):
 def bitmaps():
     """{resource id: function drawing its BMP file}."""
     table = {
-        133: functools.partial(exit_button, True),
-        134: functools.partial(boost_button, False),
-        135: functools.partial(boost_button, True),
-        136: functools.partial(exit_button, False),
-        137: options_label,
-        139: functools.partial(check_box, BLACK, ((44, 192, 232), (0, 116, 176)), (0, 98, 156)),
-        140: functools.partial(check_box, BLACK),
-        141: functools.partial(check_box, WHITE, ((255, 194, 84), (236, 126, 18)), (200, 100, 10)),
-        142: functools.partial(check_box, BLACK),
-        144: bullet,
-        155: functools.partial(close_button, False),
-        156: functools.partial(title_piece, 3),
-        158: functools.partial(title_piece, 30),
-        159: functools.partial(title_piece, 2),
-        160: functools.partial(close_button, True),
-        162: main_body,
-        163: boost_body,
-        164: functools.partial(restore_button, False),
-        165: functools.partial(restore_button, True),
+        ids.IDB_BOOST_MAIN_HOT: functools.partial(exit_button, True),
+        ids.IDB_BOOST_IDLE: functools.partial(boost_button, False),
+        ids.IDB_BOOST_HOT: functools.partial(boost_button, True),
+        ids.IDB_BOOST_MAIN_IDLE: functools.partial(exit_button, False),
+        ids.IDB_OPTIONS_LABEL: options_label,
+        ids.IDB_CHECK_ON: functools.partial(check_box, BLACK, ((44, 192, 232), (0, 116, 176)), (0, 98, 156)),
+        ids.IDB_SUSPEND_OFF: functools.partial(check_box, BLACK),
+        ids.IDB_SUSPEND_ON: functools.partial(check_box, WHITE, ((255, 194, 84), (236, 126, 18)), (200, 100, 10)),
+        ids.IDB_CHECK_OFF: functools.partial(check_box, BLACK),
+        ids.IDB_BULLET: bullet,
+        ids.IDB_CLOSE_IDLE: functools.partial(close_button, False),
+        ids.IDB_TITLE_LEFT: functools.partial(title_piece, 3),
+        ids.IDB_TITLE_TILE: functools.partial(title_piece, 30),
+        ids.IDB_TITLE_RIGHT: functools.partial(title_piece, 2),
+        ids.IDB_CLOSE_HOT: functools.partial(close_button, True),
+        ids.IDB_MAIN_BODY: main_body,
+        ids.IDB_BOOST_BODY: boost_body,
+        ids.IDB_RESTORE_IDLE: functools.partial(restore_button, False),
+        ids.IDB_RESTORE_HOT: functools.partial(restore_button, True),
     }
-    # The indicator cycles 148 ... 154 and then 147, which is also its idle picture.
-    for head, ident in enumerate([148, 149, 150, 151, 152, 153, 154, 147]):
+    for head, ident in enumerate(INDICATOR_FRAMES):
         table[ident] = functools.partial(indicator_frame, head)
     return table
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the skin bitmaps and the icon that src/resources/make_art.py wrote into OUTDIR.
+"""Checks the skin bitmaps and the icon that tools/art/make_art.py wrote into OUTDIR.
 
 Usage: check_art.py OUTDIR
 
@@ -12,30 +12,28 @@ import re
 import struct
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-RESOURCES = os.path.join(ROOT, "src", "resources")
+from resource_ids import INDICATOR_FRAMES, RESOURCES, ids, read_ids
 
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
 GROUND = (245, 245, 245)
 
 # Buttons and check boxes drawn with a key colour: their surround is keyed out.
-KEYED = {133: BLACK, 134: BLACK, 135: BLACK, 136: BLACK, 139: BLACK, 140: BLACK, 141: WHITE, 142: BLACK,
-         164: BLACK, 165: BLACK}
+KEYED = {ids.IDB_BOOST_MAIN_HOT: BLACK, ids.IDB_BOOST_IDLE: BLACK, ids.IDB_BOOST_HOT: BLACK,
+         ids.IDB_BOOST_MAIN_IDLE: BLACK, ids.IDB_CHECK_ON: BLACK, ids.IDB_SUSPEND_OFF: BLACK,
+         ids.IDB_SUSPEND_ON: WHITE, ids.IDB_CHECK_OFF: BLACK, ids.IDB_RESTORE_IDLE: BLACK,
+         ids.IDB_RESTORE_HOT: BLACK}
 # The close buttons sit on the title strip, where keyed pixels would show the button face: no key pixels.
-OPAQUE_ON_STRIP = (155, 160)
+OPAQUE_ON_STRIP = (ids.IDB_CLOSE_IDLE, ids.IDB_CLOSE_HOT)
 # Statics copied straight onto the window ground.
-ON_GROUND = [137, 144] + list(range(147, 155))
-INDICATOR = list(range(147, 155))
-TITLE_LEFT, TITLE_TILE, TITLE_RIGHT = 156, 158, 159
-ABSENT = 146
+ON_GROUND = [ids.IDB_OPTIONS_LABEL, ids.IDB_BULLET] + INDICATOR_FRAMES
+ABSENT = ids.IDB_REGION_MASK
 ICON_SIZES = {16, 32, 48}
 
 
 def expected_bitmaps():
     """{id: (width, height)} from BitmapResources() in Templates.cpp."""
-    with open(os.path.join(RESOURCES, "ResourceIds.h"), encoding="utf-8") as f:
-        names = {m.group(1): int(m.group(2)) for m in re.finditer(r"constexpr\s+int\s+(\w+)\s*=\s*(\d+)\s*;", f.read())}
+    names = read_ids()
     with open(os.path.join(RESOURCES, "Templates.cpp"), encoding="utf-8") as f:
         source = f.read()
     body = re.search(r"BitmapResources\(\)\s*\{(.*?)\n\}", source, re.S)
@@ -135,7 +133,7 @@ def close(a, b, tolerance):
 
 def check_title(images, faults):
     """The tile repeats without a seam, the end pieces meet it, and white title text stays readable."""
-    left, tile, right = images.get(TITLE_LEFT), images.get(TITLE_TILE), images.get(TITLE_RIGHT)
+    left, tile, right = images.get(ids.IDB_TITLE_LEFT), images.get(ids.IDB_TITLE_TILE), images.get(ids.IDB_TITLE_RIGHT)
     if not (left and tile and right):
         return
     for y in range(tile.h):
@@ -207,7 +205,7 @@ def check(out):
             faults.append(name + ": key-coloured pixels on the title strip")
         if ident in ON_GROUND and any(image.colour(x, y) != GROUND for x in (0, w - 1) for y in (0, h - 1)):
             faults.append(name + ": corners differ from the window ground")
-    frames = [tuple(images[i].rows) for i in INDICATOR if i in images]
+    frames = [tuple(images[i].rows) for i in INDICATOR_FRAMES if i in images]
     if len(set(frames)) != len(frames):
         faults.append("indicator: two animation frames are identical")
     check_title(images, faults)

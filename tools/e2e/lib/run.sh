@@ -1,0 +1,217 @@
+# The helpers of the end-to-end scenarios: starting Windows programs, the checks and the
+# results table, installing the programs, and driving Vornel as a user would. Set by the
+# runner: dir (the build), arch, loader, shots, app_name, app, state, log, system_ping.
+
+tcpip_key='HKLM\System\CurrentControlSet\Services\Tcpip\Parameters'
+# 6 GiB: under qemu's emulation a 32-bit Wine process needs more than 4 GiB of address space.
+memory_limit_kb=6291456
+
+rows=()
+failures=0
+started=()
+
+# Starts a Windows program of the build with the Korean code page. In the foreground it is
+# bounded to SECONDS, so a hung program fails its check instead of the whole run; in the
+# background it runs under the address-space limit until ended, its process id left in $!.
+wine_run() {  # wine_run SECONDS|background PROGRAM [ARG...]
+  local limit=$1
+  shift
+  if [ "$limit" = background ]; then
+    (ulimit -v $memory_limit_kb; exec env LC_ALL=ko_KR.UTF-8 "$loader" "$@") &
+  else
+    LC_ALL=ko_KR.UTF-8 timeout "$limit" "$loader" "$@"
+  fi
+}
+
+# Windows programs print code page 949 and CR LF; the checks read UTF-8 lines.
+driver() { wine_run 300 "$dir/kestrava_driver.exe" "$@" | tr -d '\r' | iconv -f CP949 -t UTF-8; }
+inspect() { wine_run 60 "$dir/kestrava_inspect.exe" "$@" | tr -d '\r'; }
+reg() { wine_run 60 reg "$@" >/dev/null 2>&1; }
+start() {
+  wine_run background "$@" >/dev/null 2>&1
+  started+=($!)
+}
+stop_all() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null; done
+  started=()
+}
+
+scenario=""
+problems=()
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if ! "$@"; then
+    problems+=("$what")
+    echo "  FAILED: $what"
+  fi
+}
+begin() {  # begin TITLE
+  scenario=$1
+  problems=()
+  scenario_started=$SECONDS
+  echo "== $arch: $scenario"
+}
+# Each scenario ends with a fresh Wine session, so nothing one leaves behind (a process
+# still suspended after a failure, say) reaches the next.
+finish() {
+  stop_all
+  "$wineserver" -k 2>/dev/null
+  "$wineserver" -w 2>/dev/null
+  local seconds
+  seconds=$(printf '%4d s' $((SECONDS - scenario_started)))
+  if [ ${#problems[@]} -eq 0 ]; then
+    rows+=("$(printf '%-53s %s  %s' "$scenario" "$seconds" passed)")
+  else
+    rows+=("$(printf '%-53s %s  FAILED (%s)' "$scenario" "$seconds" "$(IFS=';'; echo "${problems[*]}")")")
+    failures=$((failures + 1))
+  fi
+}
+shot() { import -window root "$shots/$1-$arch.png" 2>/dev/null && echo "  screenshot: $shots/$1-$arch.png"; }
+
+# The test ping goes where the system's ping lives, and leaves it when not named.
+install_app() {  # install_app PROGRAM...
+  rm -rf "$app"
+  rm -rf "$state"
+  mkdir -p "$app"
+  rm -f "$system_ping"
+  for program in "$@"; do
+    if [ "$program" = ping ]; then
+      cp "$dir/ping.exe" "$system_ping"
+    else
+      cp "$dir/$program.exe" "$app/"
+    fi
+  done
+  cp "$dir/kestrava_child.exe" "$app/msnmsgr.exe"
+  cp "$dir/kestrava_child.exe" "$app/plainchild.exe"
+  rm -f "$log"
+}
+
+clear_written_values() {
+  local key
+  key=$(inspect display | sed -n 's/^key //p')
+  for value in D3D_88481200 D3DOGL_74095213 D3D_98764205 OGL_MaxFramesAllowed OGL_QualityEnhancements \
+    OGL_RenderQualityFlags D3D_36759435 OGL_563A95F1 OGL_01887890 OGL_1190801a D3D_46205529; do
+    [ -n "$key" ] && reg delete "HKLM\\$key" /v "$value" /f
+  done
+  for value in SackOpts TcpWindowSize Tcp1323Opts DefaultTTL EnablePMTUBHDetect EnablePMTUDiscovery \
+    GlobalMaxTcpWindowSize TcpMaxDupAcks; do
+    reg delete "$tcpip_key" /v "$value" /f
+  done
+}
+
+field() { sed -n "s/^$1 //p" <<<"$2"; }
+
+# Reads a running program's process id and state into the named variables. A program just
+# started may not be listed yet, so both are asked for again, a few times, until the state
+# has its priority line; a state still without one fails a check that shows what was read.
+read_process() {  # read_process EXE PID_VARIABLE STATE_VARIABLE
+  local -n pid_read=$2 state_read=$3
+  for _ in 1 2 3 4 5; do
+    pid_read=$(inspect pid "$1" | head -1)
+    state_read=$(inspect process "$pid_read")
+    [ -n "$(field priority "$state_read")" ] && break
+    sleep 1
+  done
+  local shown=${state_read//$'\n'/, }
+  check "$1 read before the boost (process ${pid_read:-not found}: ${shown:-no state})" \
+    test -n "$(field priority "$state_read")"
+}
+
+# Starts the two children and Vornel; sets catalogue_pid, plain_pid and their states before the boost.
+start_programs() {
+  start "$app/msnmsgr.exe"
+  start "$app/plainchild.exe"
+  start "$app/Vornel.exe"
+  local geometry
+  geometry=$(driver wait "$main_title" 60000)
+  read -r _ _ width height <<<"$geometry"
+  check "main window 500x367 (got ${width:-none}x${height:-none})" test "${width:-}x${height:-}" = 500x367
+  read_process msnmsgr.exe catalogue_pid catalogue_before
+  read_process plainchild.exe plain_pid plain_before
+}
+
+expect_process() {  # expect_process NAME STATE PRIORITY AFFINITY SUSPENDED
+  local state=$2
+  check "$1 priority $3" test "$(field priority "$state")" = "$3"
+  check "$1 affinity $4" test "$(field affinity "$state")" = "$4"
+  check "$1 suspended $5" test "$(field suspended "$state")" = "$5"
+}
+
+# Presses boost and waits for the running window, recording the bar's positions, and
+# with a name takes a screenshot of that name while the memory release moves the bar.
+# The watcher itself may be suspended by the boost, so it is ended rather than waited for.
+boost() {  # boost [SHOT]
+  wine_run background "$dir/kestrava_driver.exe" watch "$main_title" "$IDC_PROGRESS" "$boost_title" 240000 \
+    >"$build/e2e-bar.txt"
+  local watcher=$!
+  sleep 0.5
+  driver click "$main_title" "$IDC_BOOST"
+  # With the option ticked every unprotected process is suspended, a waiting driver
+  # too, so the window is looked for by short-lived drivers.
+  local shown=1
+  local bar_shot=${1:-}
+  for _ in $(seq 1 120); do
+    if [ -n "$bar_shot" ]; then
+      local position
+      position=$(driver progress "$main_title" "$IDC_PROGRESS" 2>/dev/null)
+      if [ "${position:-0}" -gt 20 ] 2>/dev/null && [ "$position" -lt 100 ]; then
+        shot "$bar_shot"
+        bar_shot=""
+      fi
+    fi
+    if wine_run 10 "$dir/kestrava_driver.exe" wait "$boost_title" 1000 >/dev/null 2>&1; then
+      shown=0
+      break
+    fi
+  done
+  sleep 0.5
+  kill $watcher 2>/dev/null
+  wait $watcher 2>/dev/null
+  tr -d '\r' <"$build/e2e-bar.txt" >"$build/e2e-bar-lines.txt"
+  return $shown
+}
+
+# Closes the running window and waits until the main window is back and the undo has run.
+end_boost() {
+  driver click "$boost_title" "$IDC_CLOSE"
+  driver gone "$boost_title" 20000
+  driver wait "$main_title" 20000 >/dev/null
+  for _ in $(seq 1 50); do
+    [ "$(driver progress "$main_title" "$IDC_PROGRESS")" = 0 ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Clicks the close button until Vornel has ended, as a user would click again when a
+# click was lost (say, while the window was still disabled by a message box).
+close_vornel() {
+  for _ in $(seq 1 10); do
+    driver click "$main_title" "$IDC_CLOSE" >/dev/null 2>&1
+    for _ in $(seq 1 10); do
+      vornel_running || return 0
+      sleep 0.2
+    done
+  done
+  return 1
+}
+vornel_running() { pgrep -f "$app_name/Vornel.exe" >/dev/null; }
+
+expected_display() {
+  local fast=$1
+  if [ "$fast" = 1 ]; then
+    printf '%s\n' "D3D_88481200 00 00 00 00" "D3DOGL_74095213 01 00 00 00" "D3D_98764205 02 00 00 00" \
+      "OGL_MaxFramesAllowed 02 00 00 00" "OGL_QualityEnhancements 00 00 00 00" "OGL_RenderQualityFlags 00 00 00 00"
+  else
+    printf '%s\n' "D3D_88481200 E8 FF FF FF" "D3DOGL_74095213 02 00 00 10" "D3D_98764205 04 00 00 00" \
+      "OGL_MaxFramesAllowed 04 00 00 00" "OGL_QualityEnhancements F6 FF FF FF" "OGL_RenderQualityFlags 08 00 00 00"
+  fi
+  printf '%s\n' "D3D_36759435 01 91 82 24" "OGL_563A95F1 B4 8C 19 34" "OGL_01887890 01 00 00 00" \
+    "OGL_1190801a 01 00 00 00" "D3D_46205529 55 49 20 88"
+}
+
+bar_moved() { awk '$1 > 20 && $1 < 100 { moved = 1 } END { exit !moved }' "$build/e2e-bar-lines.txt"; }
+log_has() { grep -qF "$1" "$log"; }
+window_shown() { driver wait "$@" >/dev/null; }
