@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end runs of one Windows build under Wine, driven like a user by
-# kestrava_driver.exe and checked with kestrava_inspect.exe. Each scenario is a file of
-# tools/e2e, which says what it proves:
+# kestrava_driver.exe and checked with kestrava_inspect.exe, both of the 64-bit build (so the
+# i686 run needs it built too). Each scenario is a file of tools/e2e, which says what it proves:
 #   clear, ticked      a boost with the suspend option clear or ticked
 #   no-helper, no-ping, exiting-child
 #                      faults: no Drainex.exe, no system ping, a child that exits mid-boost

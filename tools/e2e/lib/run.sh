@@ -23,10 +23,18 @@ wine_run() {  # wine_run SECONDS|background PROGRAM [ARG...]
   fi
 }
 
+# The harness's own programs (driver, inspector, reg) are those of the 64-bit build whatever
+# build is under test: they only look on, and under the 32-bit emulation each start costs a second.
+tools="$build/win-x86_64"
+tool_run() {  # tool_run SECONDS|background PROGRAM [ARG...]
+  local loader=$wine64_loader
+  wine_run "$@"
+}
+
 # Windows programs print code page 949 and CR LF; the checks read UTF-8 lines.
-driver() { wine_run 300 "$dir/kestrava_driver.exe" "$@" | tr -d '\r' | iconv -f CP949 -t UTF-8; }
-inspect() { wine_run 60 "$dir/kestrava_inspect.exe" "$@" | tr -d '\r'; }
-reg() { wine_run 60 reg "$@" >/dev/null 2>&1; }
+driver() { tool_run 300 "$tools/kestrava_driver.exe" "$@" | tr -d '\r' | iconv -f CP949 -t UTF-8; }
+inspect() { tool_run 60 "$tools/kestrava_inspect.exe" "$@" | tr -d '\r'; }
+reg() { tool_run 60 reg "$@" >/dev/null 2>&1; }
 start() {
   wine_run background "$@" >/dev/null 2>&1
   started+=($!)
@@ -52,9 +60,12 @@ begin() {  # begin TITLE
   problems=()
   scenario_started=$SECONDS
   echo "== $arch: $scenario"
+  "$wineserver" -p
 }
-# Each scenario ends with a fresh Wine session, so nothing one leaves behind (a process
-# still suspended after a failure, say) reaches the next.
+# Each scenario is one Wine session. The server stays up through it: left to itself it ends
+# when no program has run for a moment, and Wine's next start writes the display adapter's
+# key afresh, values of the scenario's own among them. It ends with the scenario, so nothing
+# one leaves behind (a process still suspended after a failure, say) reaches the next.
 finish() {
   stop_all
   "$wineserver" -k 2>/dev/null
@@ -143,7 +154,7 @@ expect_process() {  # expect_process NAME STATE PRIORITY AFFINITY SUSPENDED
 # with a name takes a screenshot of that name while the memory release moves the bar.
 # The watcher itself may be suspended by the boost, so it is ended rather than waited for.
 boost() {  # boost [SHOT]
-  wine_run background "$dir/kestrava_driver.exe" watch "$main_title" "$IDC_PROGRESS" "$boost_title" 240000 \
+  tool_run background "$tools/kestrava_driver.exe" watch "$main_title" "$IDC_PROGRESS" "$boost_title" 240000 \
     >"$build/e2e-bar.txt"
   local watcher=$!
   sleep 0.5
@@ -161,7 +172,7 @@ boost() {  # boost [SHOT]
         bar_shot=""
       fi
     fi
-    if wine_run 10 "$dir/kestrava_driver.exe" wait "$boost_title" 1000 >/dev/null 2>&1; then
+    if tool_run 10 "$tools/kestrava_driver.exe" wait "$boost_title" 1000 >/dev/null 2>&1; then
       shown=0
       break
     fi
@@ -185,10 +196,11 @@ end_boost() {
   return 1
 }
 
-# Clicks the close button until Vornel has ended, as a user would click again when a
-# click was lost (say, while the window was still disabled by a message box).
+# Clicks the close button until Vornel has ended, within a minute, as a user would click
+# again when a click was lost (say, while the window was still disabled by a message box).
 close_vornel() {
-  for _ in $(seq 1 10); do
+  local deadline=$((SECONDS + 60))
+  while [ $SECONDS -lt $deadline ]; do
     driver click "$main_title" "$IDC_CLOSE" >/dev/null 2>&1
     for _ in $(seq 1 10); do
       vornel_running || return 0
