@@ -270,8 +270,16 @@ bool DeleteEmptyKey(HKEY root, const std::string& path) {
     return empty && platform::Registry().RegDeleteKeyA(root, WithoutLeadingBackslash(path).c_str()) == ERROR_SUCCESS;
 }
 
-bool RegistryKey::ValueExists(const std::string& name) {
-    if (key_ == nullptr) return false;
-    return platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+bool RegistryKey::ValueExists(const std::string& name) { return Presence(name) == ValuePresence::Present; }
+
+ValuePresence RegistryKey::Presence(const std::string& name) {
+    if (key_ == nullptr) return ValuePresence::Unreadable;
+    switch (platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr)) {
+        case ERROR_SUCCESS:
+            return ValuePresence::Present;
+        case ERROR_FILE_NOT_FOUND:
+            return ValuePresence::Missing;
+        default:
+            return ValuePresence::Unreadable;
+    }
 }
