@@ -523,6 +523,9 @@ struct PAINTSTRUCT {
 };
 struct TRACKMOUSEEVENT { DWORD cbSize; DWORD dwFlags; HWND hwndTrack; DWORD dwHoverTime; };
 
+// The common controls' registration of window classes
+struct INITCOMMONCONTROLSEX { DWORD dwSize; DWORD dwICC; };
+
 // Tooltips of the common controls
 struct TTTOOLINFOA {
     UINT cbSize;
@@ -644,7 +647,5 @@ using HRESULT = LONG;
 constexpr HRESULT S_OK = 0;
 constexpr int CSIDL_COMMON_APPDATA = 0x23;
 constexpr DWORD SHGFP_TYPE_CURRENT = 0;
-// Looked up by name in shell32.dll (2000 and later; older systems lack it).
-using SHGetFolderPathAProc = HRESULT(KAPI*)(HWND owner, int folder, HANDLE token, DWORD flags, char* path);
 
 }  // namespace win

@@ -81,7 +81,4 @@ public:
     virtual DWORD GetSysColor(int index) = 0;
 };
 
-// Looked up by name in user32.dll.
-using EnumDisplayDevicesAProc = BOOL(KAPI*)(const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags);
-
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "registry/RegistryKey.h"
 
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 #include "platform/WindowsFamily.h"
 #include "registry/AdminSecurity.h"
 
@@ -55,7 +56,7 @@ struct WideningDescriptor {
     WideningDescriptor& operator=(const WideningDescriptor&) = delete;
 
     bool Build() {
-        auto addAce = AddAceEntry();
+        auto addAce = platform::imports::AddAccessAllowedAceEx();
         if (addAce == nullptr) return false;
         auto& registry = platform::Registry();
         std::vector<BYTE> sids[kAccountCount];
