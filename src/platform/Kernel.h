@@ -2,7 +2,7 @@
 // modules, system information, memory and synchronisation.
 #pragma once
 
-#include "Types.h"
+#include "KernelTypes.h"
 
 namespace platform {
 using namespace win;

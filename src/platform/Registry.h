@@ -1,7 +1,7 @@
 // Registry and security area of the platform seam.
 #pragma once
 
-#include "Types.h"
+#include "RegistryTypes.h"
 
 namespace platform {
 using namespace win;

@@ -5,7 +5,11 @@
 // platform's modules, null where the library or the export is missing.
 #pragma once
 
-#include "Types.h"
+#include "FileTypes.h"
+#include "KernelTypes.h"
+#include "RegistryTypes.h"
+#include "ServiceTypes.h"
+#include "UserTypes.h"
 
 namespace platform {
 using namespace win;

@@ -2,7 +2,7 @@
 // advapi32.dll (RuntimeImports.h); the simulation exports them from this interface.
 #pragma once
 
-#include "Types.h"
+#include "ServiceTypes.h"
 
 namespace platform {
 using namespace win;

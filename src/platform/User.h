@@ -1,7 +1,8 @@
 // Windows, messages and dialogs area of the platform seam.
 #pragma once
 
-#include "Types.h"
+#include "GdiTypes.h"
+#include "UserTypes.h"
 
 namespace platform {
 using namespace win;

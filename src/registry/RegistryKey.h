@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/RegistryTypes.h"
 
 // What a query finds of a value: a value that is there but cannot be read (access denied,
 // no key open) is neither missing nor present.
