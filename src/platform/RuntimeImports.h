@@ -28,38 +28,38 @@ enum class ImportLibrary {
 };
 
 // IMPORT(library, result, name, parameters)
-#define KESTRAVA_RUNTIME_IMPORTS(IMPORT)                                                                         \
-    IMPORT(Kernel32, HANDLE, OpenThread, (DWORD access, BOOL inherit, DWORD threadId))                         \
-    IMPORT(Kernel32, BOOL, GetProcessTimes,                                                                     \
-           (HANDLE process, FILETIME * creation, FILETIME * exit, FILETIME * kernel, FILETIME * user))          \
-    IMPORT(Kernel32, BOOL, GetProcessAffinityMask,                                                              \
-           (HANDLE process, DWORD_PTR * processMask, DWORD_PTR * systemMask))                                   \
-    IMPORT(Kernel32, BOOL, SetProcessAffinityMask, (HANDLE process, DWORD_PTR mask))                          \
-    IMPORT(Kernel32, BOOL, SetProcessWorkingSetSize, (HANDLE process, SIZE_T minimum, SIZE_T maximum))        \
-    IMPORT(Kernel32, void, GlobalMemoryStatus, (MEMORYSTATUS * status))                                       \
-    IMPORT(Kernel32, BOOL, GlobalMemoryStatusEx, (MEMORYSTATUSEX * status))                                   \
-    IMPORT(Kernel32, BOOL, SetDefaultDllDirectories, (DWORD directoryFlags))                                  \
-    IMPORT(Kernel32, BOOL, SetDllDirectoryA, (const char* path))                                              \
-    IMPORT(Advapi32, SC_HANDLE, OpenSCManagerA, (const char* machine, const char* database, DWORD access))    \
-    IMPORT(Advapi32, SC_HANDLE, OpenServiceA, (SC_HANDLE manager, const char* name, DWORD access))            \
-    IMPORT(Advapi32, BOOL, QueryServiceConfigA,                                                                 \
-           (SC_HANDLE service, QUERY_SERVICE_CONFIGA * config, DWORD size, DWORD * needed))                    \
-    IMPORT(Advapi32, BOOL, ControlService, (SC_HANDLE service, DWORD control, SERVICE_STATUS * status))      \
-    IMPORT(Advapi32, BOOL, CloseServiceHandle, (SC_HANDLE handle))                                            \
-    IMPORT(Advapi32, BOOL, ChangeServiceConfigA,                                                                \
-           (SC_HANDLE service, DWORD serviceType, DWORD startType, DWORD errorControl, const char* binaryPath,  \
-            const char* loadOrderGroup, DWORD* tagId, const char* dependencies, const char* startName,        \
-            const char* password, const char* displayName))                                                   \
-    IMPORT(Advapi32, BOOL, AddAccessAllowedAceEx, (PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid)) \
-    IMPORT(Advapi32, BOOL, SetSecurityDescriptorOwner, (PSECURITY_DESCRIPTOR descriptor, PSID owner, BOOL defaulted)) \
-    IMPORT(Advapi32, BOOL, SetSecurityDescriptorControl,                                                        \
-           (PSECURITY_DESCRIPTOR descriptor, WORD bitsOfInterest, WORD bitsToSet))                              \
-    IMPORT(Advapi32, BOOL, GetKernelObjectSecurity,                                                             \
-           (HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor, DWORD length, DWORD * needed))  \
-    IMPORT(Advapi32, BOOL, GetSecurityDescriptorOwner,                                                          \
-           (PSECURITY_DESCRIPTOR descriptor, PSID * owner, BOOL * defaulted))                                   \
-    IMPORT(User32, BOOL, EnumDisplayDevicesA, (const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags)) \
-    IMPORT(Comctl32, BOOL, InitCommonControlsEx, (const INITCOMMONCONTROLSEX* controls))                      \
+#define KESTRAVA_RUNTIME_IMPORTS(IMPORT)                                                                               \
+    IMPORT(Kernel32, HANDLE, OpenThread, (DWORD access, BOOL inherit, DWORD threadId))                                 \
+    IMPORT(Kernel32, BOOL, GetProcessTimes,                                                                            \
+           (HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel, FILETIME* user))                     \
+    IMPORT(Kernel32, BOOL, GetProcessAffinityMask,                                                                     \
+           (HANDLE process, DWORD_PTR* processMask, DWORD_PTR* systemMask))                                            \
+    IMPORT(Kernel32, BOOL, SetProcessAffinityMask, (HANDLE process, DWORD_PTR mask))                                   \
+    IMPORT(Kernel32, BOOL, SetProcessWorkingSetSize, (HANDLE process, SIZE_T minimum, SIZE_T maximum))                 \
+    IMPORT(Kernel32, void, GlobalMemoryStatus, (MEMORYSTATUS* status))                                                 \
+    IMPORT(Kernel32, BOOL, GlobalMemoryStatusEx, (MEMORYSTATUSEX* status))                                             \
+    IMPORT(Kernel32, BOOL, SetDefaultDllDirectories, (DWORD directoryFlags))                                           \
+    IMPORT(Kernel32, BOOL, SetDllDirectoryA, (const char* path))                                                       \
+    IMPORT(Advapi32, SC_HANDLE, OpenSCManagerA, (const char* machine, const char* database, DWORD access))             \
+    IMPORT(Advapi32, SC_HANDLE, OpenServiceA, (SC_HANDLE manager, const char* name, DWORD access))                     \
+    IMPORT(Advapi32, BOOL, QueryServiceConfigA,                                                                        \
+           (SC_HANDLE service, QUERY_SERVICE_CONFIGA* config, DWORD size, DWORD* needed))                              \
+    IMPORT(Advapi32, BOOL, ControlService, (SC_HANDLE service, DWORD control, SERVICE_STATUS* status))                 \
+    IMPORT(Advapi32, BOOL, CloseServiceHandle, (SC_HANDLE handle))                                                     \
+    IMPORT(Advapi32, BOOL, ChangeServiceConfigA,                                                                       \
+           (SC_HANDLE service, DWORD serviceType, DWORD startType, DWORD errorControl, const char* binaryPath,         \
+            const char* loadOrderGroup, DWORD* tagId, const char* dependencies, const char* startName,                 \
+            const char* password, const char* displayName))                                                            \
+    IMPORT(Advapi32, BOOL, AddAccessAllowedAceEx, (PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid))       \
+    IMPORT(Advapi32, BOOL, SetSecurityDescriptorOwner, (PSECURITY_DESCRIPTOR descriptor, PSID owner, BOOL defaulted))  \
+    IMPORT(Advapi32, BOOL, SetSecurityDescriptorControl,                                                               \
+           (PSECURITY_DESCRIPTOR descriptor, WORD bitsOfInterest, WORD bitsToSet))                                     \
+    IMPORT(Advapi32, BOOL, GetKernelObjectSecurity,                                                                    \
+           (HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor, DWORD length, DWORD* needed))           \
+    IMPORT(Advapi32, BOOL, GetSecurityDescriptorOwner,                                                                 \
+           (PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted))                                            \
+    IMPORT(User32, BOOL, EnumDisplayDevicesA, (const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags))   \
+    IMPORT(Comctl32, BOOL, InitCommonControlsEx, (const INITCOMMONCONTROLSEX* controls))                               \
     IMPORT(Shell32, HRESULT, SHGetFolderPathA, (HWND owner, int folder, HANDLE token, DWORD flags, char* path))
 
 namespace imports {
