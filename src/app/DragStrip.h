@@ -2,7 +2,7 @@
 // act as one.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 // True when the screen point of a WM_NCHITTEST (its lParam) lies less than 30 pixels
 // below the window's top edge; the dialog then answers HTCAPTION.

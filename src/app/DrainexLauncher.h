@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Sha256.h"
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 struct DrainexLaunch {
     // The helper's process, which the caller waits on and closes; null when nothing was

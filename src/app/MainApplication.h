@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Sha256.h"
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 class MainApplication {
 public:

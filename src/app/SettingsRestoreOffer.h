@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 #include "restore/SettingsRestore.h"
 
 // The values put back, and on a second line the record lines refused, if there were any.

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 class StateFolderGate {
 public:

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/Types.h"
+#include "platform/KernelTypes.h"
 
 class BlockList {
 public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/EntryPoint.h"
+#include "platform/RuntimeImports.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ int32_t QueryMemoryStatus(int32_t& totalMb, int32_t& availableMb, int32_t& freeP
     totalMb = 0;
     availableMb = 0;
     freePercent = 0;
-    auto statusProc = platform::KernelEntryPoint<platform::GlobalMemoryStatusProc>("GlobalMemoryStatus");
-    auto statusExProc = platform::KernelEntryPoint<platform::GlobalMemoryStatusExProc>("GlobalMemoryStatusEx");
+    auto statusProc = platform::imports::GlobalMemoryStatus();
+    auto statusExProc = platform::imports::GlobalMemoryStatusEx();
 
     uint64_t total = 0;
     uint64_t available = 0;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 constexpr uint32_t kReleaseBlockSize = 1024;
 

@@ -2,7 +2,7 @@
 // command line; both programs include them.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 constexpr win::UINT WM_RELEASE_RANGE = 2158;     // lParam number of progress steps
 constexpr win::UINT WM_RELEASE_PROGRESS = 2159;  // lParam progress position

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "platform/EntryPoint.h"
+#include "platform/RuntimeImports.h"
 #include "platform/Platform.h"
 #include "registry/OverwriteRecorder.h"
 #include "registry/RegistryKey.h"
@@ -79,7 +79,7 @@ std::string MachineSubKey(std::string key) {
     return key;
 }
 
-std::string PrimaryAdapterKey(platform::EnumDisplayDevicesAProc enumDevices) {
+std::string PrimaryAdapterKey(platform::imports::EnumDisplayDevicesAProc enumDevices) {
     for (DWORD index = 0;; ++index) {
         DISPLAY_DEVICEA device{};
         device.cb = sizeof(device);
@@ -94,12 +94,7 @@ std::string PrimaryAdapterKey(platform::EnumDisplayDevicesAProc enumDevices) {
 }  // namespace
 
 GraphicsTuner::GraphicsTuner(OverwriteRecorder* recorder) : recorder_(recorder) {
-    auto& modules = platform::Modules();
-    HMODULE user32 = modules.LoadLibraryA("user32.dll");
-    if (user32 == nullptr) return;
-    auto enumDevices = platform::EntryPoint<platform::EnumDisplayDevicesAProc>(user32, "EnumDisplayDevicesA");
-    if (enumDevices != nullptr) adapterKey_ = PrimaryAdapterKey(enumDevices);
-    modules.FreeLibrary(user32);
+    if (auto enumDevices = platform::imports::EnumDisplayDevicesA()) adapterKey_ = PrimaryAdapterKey(enumDevices);
 }
 
 std::vector<std::string> GraphicsTuner::ValueNames() {

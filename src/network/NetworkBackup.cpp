@@ -21,10 +21,13 @@ bool AppendNetworkBackup(const std::string& path, const std::string& text) {
 
 }  // namespace network
 
+// A value that cannot be read gets no lines: "Default" would make a restore delete it.
 void NetworkTuner::RecordOldValue(RegistryKey& key, const char* name, OldValue kind) {
+    const ValuePresence presence = key.Presence(name);
+    if (presence == ValuePresence::Unreadable) return;
     tcpBackupText += name;
     tcpBackupText += "\n";
-    if (!key.ValueExists(name)) {
+    if (presence == ValuePresence::Missing) {
         tcpBackupText += "Default\n";
         return;
     }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/FileTypes.h"
 
 // The name of a moment in the backup files' names: year, month, day, hour, minute and
 // second in decimal without leading zeros ("2024년1월5일9시3분7초").

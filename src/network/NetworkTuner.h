@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 // A literal address, so no name lookup stands between the user and the first ping:
 // KT's public resolver, which answers echo requests and sits inside the Korean

@@ -1,7 +1,7 @@
 // Files and C runtime streams area of the platform seam.
 #pragma once
 
-#include "Types.h"
+#include "FileTypes.h"
 
 namespace platform {
 using namespace win;

@@ -1,7 +1,7 @@
 // GDI area of the platform seam: device contexts, bitmaps, DIB sections, text and regions.
 #pragma once
 
-#include "Types.h"
+#include "GdiTypes.h"
 
 namespace platform {
 using namespace win;

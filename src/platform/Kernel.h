@@ -2,7 +2,7 @@
 // modules, system information, memory and synchronisation.
 #pragma once
 
-#include "Types.h"
+#include "KernelTypes.h"
 
 namespace platform {
 using namespace win;
@@ -77,7 +77,7 @@ public:
     virtual UINT GetWindowsDirectoryA(char* buffer, UINT size) = 0;
 };
 
-// GlobalMemoryStatus and GlobalMemoryStatusEx are reached through GetProcAddress on kernel32.
+// GlobalMemoryStatus and GlobalMemoryStatusEx are run-time imports (RuntimeImports.h).
 class IMemory {
 public:
     virtual ~IMemory() = default;
@@ -93,15 +93,5 @@ public:
     virtual HANDLE CreateMutexA(SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, const char* name) = 0;
     virtual BOOL ReleaseMutex(HANDLE mutex) = 0;
 };
-
-// Entry points that callers look up by name with GetProcAddress.
-using OpenThreadProc = HANDLE(KAPI*)(DWORD access, BOOL inherit, DWORD threadId);
-using SetProcessWorkingSetSizeProc = BOOL(KAPI*)(HANDLE process, SIZE_T minimum, SIZE_T maximum);
-using GlobalMemoryStatusProc = void(KAPI*)(MEMORYSTATUS* status);
-using GlobalMemoryStatusExProc = BOOL(KAPI*)(MEMORYSTATUSEX* status);
-using SetDefaultDllDirectoriesProc = BOOL(KAPI*)(DWORD directoryFlags);
-using SetDllDirectoryAProc = BOOL(KAPI*)(const char* path);
-using GetProcessTimesProc = BOOL(KAPI*)(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
-                                        FILETIME* user);
 
 }  // namespace platform

@@ -1,13 +1,13 @@
 #include "platform/LibrarySearch.h"
 
-#include "platform/EntryPoint.h"
+#include "platform/RuntimeImports.h"
 
 namespace platform {
 
 void RestrictLibrarySearch() {
-    auto setDefaultDirectories = KernelEntryPoint<SetDefaultDllDirectoriesProc>("SetDefaultDllDirectories");
+    auto setDefaultDirectories = imports::SetDefaultDllDirectories();
     if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-    if (auto setDirectory = KernelEntryPoint<SetDllDirectoryAProc>("SetDllDirectoryA")) setDirectory("");
+    if (auto setDirectory = imports::SetDllDirectoryA()) setDirectory("");
 }
 
 }  // namespace platform

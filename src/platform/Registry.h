@@ -1,7 +1,7 @@
 // Registry and security area of the platform seam.
 #pragma once
 
-#include "Types.h"
+#include "RegistryTypes.h"
 
 namespace platform {
 using namespace win;
@@ -34,8 +34,8 @@ public:
                                            BOOL defaulted) = 0;
     virtual BOOL InitializeAcl(PACL acl, DWORD size, DWORD revision) = 0;
 
-    // Security calls the 9x family lacks; the real backend looks them up at run time and
-    // fails them as not implemented where they are missing.
+    // Security calls the 9x family lacks; the real backend takes them from the run-time
+    // imports and fails them as not implemented where they are missing.
     virtual BOOL SetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID owner, BOOL defaulted) = 0;
     virtual BOOL SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD bitsOfInterest,
                                               WORD bitsToSet) = 0;
@@ -43,8 +43,5 @@ public:
                                          DWORD length, DWORD* lengthNeeded) = 0;
     virtual BOOL GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted) = 0;
 };
-
-// Looked up by name in Advapi32.dll.
-using AddAccessAllowedAceExProc = BOOL(KAPI*)(PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid);
 
 }  // namespace platform

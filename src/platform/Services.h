@@ -1,23 +1,11 @@
-// Service manager area. The logic reaches these entry points by name through
-// GetProcAddress on advapi32.dll; the simulation exports them from this interface.
+// Service manager area. The logic reaches these entry points as run-time imports of
+// advapi32.dll (RuntimeImports.h); the simulation exports them from this interface.
 #pragma once
 
-#include "Types.h"
+#include "ServiceTypes.h"
 
 namespace platform {
 using namespace win;
-
-using OpenSCManagerAProc = SC_HANDLE(KAPI*)(const char* machine, const char* database, DWORD access);
-using OpenServiceAProc = SC_HANDLE(KAPI*)(SC_HANDLE manager, const char* name, DWORD access);
-using QueryServiceConfigAProc = BOOL(KAPI*)(SC_HANDLE service, QUERY_SERVICE_CONFIGA* config, DWORD size,
-                                             DWORD* needed);
-using ControlServiceProc = BOOL(KAPI*)(SC_HANDLE service, DWORD control, SERVICE_STATUS* status);
-using CloseServiceHandleProc = BOOL(KAPI*)(SC_HANDLE handle);
-using ChangeServiceConfigAProc = BOOL(KAPI*)(SC_HANDLE service, DWORD serviceType, DWORD startType,
-                                              DWORD errorControl, const char* binaryPath,
-                                              const char* loadOrderGroup, DWORD* tagId,
-                                              const char* dependencies, const char* startName,
-                                              const char* password, const char* displayName);
 
 class IServices {
 public:

@@ -1,7 +1,8 @@
 // Windows, messages and dialogs area of the platform seam.
 #pragma once
 
-#include "Types.h"
+#include "GdiTypes.h"
+#include "UserTypes.h"
 
 namespace platform {
 using namespace win;
@@ -80,8 +81,5 @@ public:
     virtual int GetSystemMetrics(int index) = 0;
     virtual DWORD GetSysColor(int index) = 0;
 };
-
-// Looked up by name in user32.dll.
-using EnumDisplayDevicesAProc = BOOL(KAPI*)(const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags);
 
 }  // namespace platform

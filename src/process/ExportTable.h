@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Types.h"
+#include "platform/KernelTypes.h"
 
 // The ordinal (export Base added) of the export with exactly this name, or -1.
 int64_t FindExportOrdinal(win::HMODULE module, const char* name);

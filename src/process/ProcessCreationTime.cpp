@@ -1,13 +1,13 @@
 #include "process/ProcessCreationTime.h"
 
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 #include "platform/ScopedHandle.h"
 
 using namespace win;
 
 uint64_t ProcessCreationTime(DWORD processId) {
-    auto getTimes = platform::KernelEntryPoint<platform::GetProcessTimesProc>("GetProcessTimes");
+    auto getTimes = platform::imports::GetProcessTimes();
     if (getTimes == nullptr) return 0;
     auto& processes = platform::Processes();
     platform::ScopedHandle process(processes.OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));

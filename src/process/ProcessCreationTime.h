@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 // The start time (FILETIME) of a running process; 0 when it cannot be read (the 9x
 // family, no access).

@@ -1,7 +1,7 @@
 // The system's active processors.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 // The active-processor mask, bit 0 = first processor (the low 32 bits).
 win::DWORD GetActiveProcessorMask();

@@ -1,7 +1,7 @@
 // What the undo of a boost needs for one changed process.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/KernelTypes.h"
 
 struct RestoreRecord {
     win::DWORD processId = 0;

@@ -1,8 +1,8 @@
-// The service operations of clsEnhance, through the service manager entry points
-// resolved at construction.
+// The service operations of clsEnhance, through the service manager's run-time imports.
 #include <memory>
 #include <new>
 
+#include "platform/RuntimeImports.h"
 #include "process/clsEnhance.h"
 
 using namespace win;
@@ -12,6 +12,10 @@ constexpr DWORD kConfigBufferSize = 4096;
 }
 
 bool clsEnhance::SendServiceStop(const char* serviceName) {
+    auto openSCManager = platform::imports::OpenSCManagerA();
+    auto openService = platform::imports::OpenServiceA();
+    auto controlService = platform::imports::ControlService();
+    auto closeServiceHandle = platform::imports::CloseServiceHandle();
     if (!openSCManager || !closeServiceHandle || !openService || !controlService) return false;
     SC_HANDLE manager = openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (manager == nullptr) return false;
@@ -29,6 +33,11 @@ bool clsEnhance::SendServiceStop(const char* serviceName) {
 
 bool clsEnhance::SetServiceStartType(const char* serviceName, DWORD startType, DWORD& previousStartType) {
     if (!IsNotWindows9x()) return false;
+    auto openSCManager = platform::imports::OpenSCManagerA();
+    auto openService = platform::imports::OpenServiceA();
+    auto queryServiceConfig = platform::imports::QueryServiceConfigA();
+    auto changeServiceConfig = platform::imports::ChangeServiceConfigA();
+    auto closeServiceHandle = platform::imports::CloseServiceHandle();
     if (!openSCManager || !openService || !queryServiceConfig || !changeServiceConfig || !closeServiceHandle) {
         return false;
     }

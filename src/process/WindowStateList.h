@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 struct WindowStateList {
     std::vector<win::HWND> windows;    // in enumeration order, one entry per window per operation

@@ -1,7 +1,7 @@
 #include "process/clsEnhance.h"
 
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 #include "platform/ScopedHandle.h"
 #include "platform/WindowsFamily.h"
 
@@ -12,24 +12,9 @@ namespace {
 constexpr DWORD kPriorityAccess = PROCESS_QUERY_INFORMATION | PROCESS_SET_INFORMATION;
 constexpr DWORD kThreadInformationProcessWord = 0x30;
 
-template <typename Proc>
-void Resolve(HMODULE library, const char* name, Proc& entry) {
-    entry = platform::EntryPoint<Proc>(library, name);
-}
-
 }  // namespace
 
-// The library references taken here are kept for the life of the process.
 clsEnhance::clsEnhance() {
-    auto& modules = platform::Modules();
-    HMODULE advapi = modules.LoadLibraryA("advapi32.dll");
-    Resolve(advapi, "OpenSCManagerA", openSCManager);
-    Resolve(advapi, "OpenServiceA", openService);
-    Resolve(advapi, "QueryServiceConfigA", queryServiceConfig);
-    Resolve(advapi, "ControlService", controlService);
-    Resolve(advapi, "CloseServiceHandle", closeServiceHandle);
-    Resolve(advapi, "ChangeServiceConfigA", changeServiceConfig);
-    Resolve(modules.LoadLibraryA("kernel32.dll"), "OpenThread", openThread);
     if (!IsNotWindows9x()) {
         auto& processes = platform::Processes();
         ProcessIdObfuscator = processes.GetCurrentProcessId() ^ processes.ReadFsDword(kThreadInformationProcessWord);
@@ -48,6 +33,7 @@ bool clsEnhance::ChangeThreads(DWORD processId, bool suspend) {
     auto& processes = platform::Processes();
     if (processId == processes.GetCurrentProcessId()) return false;
     const bool nt = IsNotWindows9x();
+    auto openThread = platform::imports::OpenThread();
     if (nt ? openThread == nullptr : ProcessIdObfuscator == 0) return false;
     const platform::ScopedHandle snapshot(processes.CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     if (!snapshot) return false;
@@ -115,7 +101,7 @@ bool clsEnhance::SwapoutProcessMemory(DWORD processId) {
     if (IsNotWindows9x()) {
         result = processes.SetProcessWorkingSetSize(process.Get(), kWholeWorkingSet, kWholeWorkingSet);
     } else {
-        auto trim = platform::KernelEntryPoint<platform::SetProcessWorkingSetSizeProc>("SetProcessWorkingSetSize");
+        auto trim = platform::imports::SetProcessWorkingSetSize();
         if (trim != nullptr) result = trim(process.Get(), kWholeWorkingSet, kWholeWorkingSet);
     }
     return result != FALSE;

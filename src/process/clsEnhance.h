@@ -1,6 +1,5 @@
-// Operations on one running process or one service at a time, with the system
-// entry points that not every Windows version has resolved by name when the
-// object is constructed. A short-lived value: it keeps no state about processes.
+// Operations on one running process or one service at a time. A short-lived value:
+// it keeps no state about processes.
 #pragma once
 
 #include "platform/Kernel.h"
@@ -55,12 +54,4 @@ private:
     bool ChangeThreads(win::DWORD processId, bool suspend);
     win::DWORD ChangePriority(win::DWORD processId, win::DWORD priorityClass);
     win::BOOL ChangeWindows(win::DWORD processId, WindowStateList& states, int showCommand);
-
-    platform::OpenSCManagerAProc openSCManager = nullptr;
-    platform::OpenServiceAProc openService = nullptr;
-    platform::QueryServiceConfigAProc queryServiceConfig = nullptr;
-    platform::ControlServiceProc controlService = nullptr;
-    platform::CloseServiceHandleProc closeServiceHandle = nullptr;
-    platform::ChangeServiceConfigAProc changeServiceConfig = nullptr;
-    platform::OpenThreadProc openThread = nullptr;
 };

@@ -1,9 +1,7 @@
 #include "registry/AdminSecurity.h"
 
-#include <atomic>
-
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 
 using namespace win;
 
@@ -18,23 +16,8 @@ constexpr DWORD kAclHeaderBytes = 8;
 
 }  // namespace
 
-platform::AddAccessAllowedAceExProc AddAceEntry() {
-    static std::atomic<platform::AddAccessAllowedAceExProc> cached{nullptr};
-    if (auto entry = cached.load()) return entry;
-    auto& modules = platform::Modules();
-    HMODULE advapi = modules.LoadLibraryA("Advapi32.dll");
-    if (advapi == nullptr) return nullptr;
-    auto entry = platform::EntryPoint<platform::AddAccessAllowedAceExProc>(advapi, "AddAccessAllowedAceEx");
-    if (entry == nullptr) {
-        modules.FreeLibrary(advapi);
-        return nullptr;
-    }
-    cached.store(entry);
-    return entry;
-}
-
 bool AdminDescriptor::Build(UsersAccess users, bool folder) {
-    auto addAce = AddAceEntry();
+    auto addAce = platform::imports::AddAccessAllowedAceEx();
     if (addAce == nullptr) return false;
     struct Grant {
         const std::vector<BYTE>* sid;

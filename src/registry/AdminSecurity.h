@@ -7,9 +7,6 @@
 
 #include "platform/Registry.h"
 
-// AddAccessAllowedAceEx from Advapi32.dll (2000 and later), kept for the rest of the run once found.
-platform::AddAccessAllowedAceExProc AddAceEntry();
-
 enum class UsersAccess { None, Read };
 
 // An absolute descriptor owned by Administrators with a protected DACL: full access for

@@ -1,6 +1,7 @@
 #include "registry/RegistryKey.h"
 
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 #include "platform/WindowsFamily.h"
 #include "registry/AdminSecurity.h"
 
@@ -55,7 +56,7 @@ struct WideningDescriptor {
     WideningDescriptor& operator=(const WideningDescriptor&) = delete;
 
     bool Build() {
-        auto addAce = AddAceEntry();
+        auto addAce = platform::imports::AddAccessAllowedAceEx();
         if (addAce == nullptr) return false;
         auto& registry = platform::Registry();
         std::vector<BYTE> sids[kAccountCount];
@@ -270,8 +271,16 @@ bool DeleteEmptyKey(HKEY root, const std::string& path) {
     return empty && platform::Registry().RegDeleteKeyA(root, WithoutLeadingBackslash(path).c_str()) == ERROR_SUCCESS;
 }
 
-bool RegistryKey::ValueExists(const std::string& name) {
-    if (key_ == nullptr) return false;
-    return platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+bool RegistryKey::ValueExists(const std::string& name) { return Presence(name) == ValuePresence::Present; }
+
+ValuePresence RegistryKey::Presence(const std::string& name) {
+    if (key_ == nullptr) return ValuePresence::Unreadable;
+    switch (platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr)) {
+        case ERROR_SUCCESS:
+            return ValuePresence::Present;
+        case ERROR_FILE_NOT_FOUND:
+            return ValuePresence::Missing;
+        default:
+            return ValuePresence::Unreadable;
+    }
 }

@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/RegistryTypes.h"
+
+// What a query finds of a value: a value that is there but cannot be read (access denied,
+// no key open) is neither missing nor present.
+enum class ValuePresence { Present, Missing, Unreadable };
 
 class RegistryKey {
 public:
@@ -34,6 +38,8 @@ public:
     bool SetDword(const std::string& name, win::DWORD value);
     bool SetValue(const std::string& name, const void* data, win::DWORD size, win::DWORD type);
     bool ValueExists(const std::string& name);
+    // Missing only when the query answers ERROR_FILE_NOT_FOUND.
+    ValuePresence Presence(const std::string& name);
     // The value's type and data as stored; false when it cannot be read.
     bool QueryValue(const std::string& name, win::DWORD& type, std::vector<win::BYTE>& data);
     bool DeleteValue(const std::string& name);

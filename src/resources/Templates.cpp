@@ -1,5 +1,6 @@
 #include "resources/Templates.h"
 
+#include "platform/UserTypes.h"
 #include "resources/ResourceIds.h"
 
 namespace resources {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 
 namespace resources {
 

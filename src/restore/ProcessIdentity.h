@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 #include "process/ProcessCreationTime.h"
 
 struct ProcessIdentity {

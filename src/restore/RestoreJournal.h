@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 #include "restore/ProcessIdentity.h"
 #include "rules/BoostJournal.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/RegistryTypes.h"
 
 constexpr char kSettingsRecordVersionLine[] = "Kestrava settings record 1";
 

@@ -27,7 +27,10 @@ void SettingsRecord::BeforeOverwrite(RegistryKey& key, const std::string& name) 
     old.role = tuned->role;
     old.name = name;
     old.createdKey = key.CreatedKey();
-    old.existed = key.ValueExists(name);
+    // A value that cannot be read gets no line: recorded as absent, a restore would delete it.
+    const ValuePresence presence = key.Presence(name);
+    if (presence == ValuePresence::Unreadable) return;
+    old.existed = presence == ValuePresence::Present;
     if (old.existed && !key.QueryValue(name, old.type, old.data)) return;
     auto& files = platform::Files();
     std::string text = SettingsLine(old) + "\n";

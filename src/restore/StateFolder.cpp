@@ -1,7 +1,7 @@
 #include "restore/StateFolder.h"
 
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 #include "platform/ScopedHandle.h"
 #include "platform/WindowsFamily.h"
 #include "registry/AdminSecurity.h"
@@ -16,19 +16,13 @@ const char kLinked[] = "폴더가 아니라 다른 곳으로 이어지는 연결
 const char kNotFolder[] = "같은 이름의 파일이 있습니다.";
 const char kForeignOwner[] = "폴더의 소유자가 Administrators나 SYSTEM이 아닙니다.";
 
-// CSIDL_COMMON_APPDATA from shell32, loaded by its full path in the system folder; empty
-// where the system lacks it. Never from the environment, which the user controls.
+// CSIDL_COMMON_APPDATA from shell32 of the system folder; empty where the system lacks it.
+// Never from the environment, which the user controls.
 std::string CommonAppData() {
-    char system[MAX_PATH] = {};
-    const UINT length = platform::SystemInfo().GetSystemDirectoryA(system, sizeof system);
-    if (length == 0 || length >= sizeof system) return std::string();
-    auto& modules = platform::Modules();
-    HMODULE shell = modules.LoadLibraryA((std::string(system, length) + "\\shell32.dll").c_str());
-    auto folderPath = platform::EntryPoint<SHGetFolderPathAProc>(shell, "SHGetFolderPathA");
+    auto folderPath = platform::imports::SHGetFolderPathA();
     char folder[MAX_PATH] = {};
     const bool found =
         folderPath && folderPath(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK;
-    if (shell) modules.FreeLibrary(shell);
     return found ? std::string(folder) : std::string();
 }
 

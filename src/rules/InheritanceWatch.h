@@ -10,7 +10,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/KernelTypes.h"
 
 class InheritanceWatch {
 public:

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/KernelTypes.h"
 
 // Calls visit for every entry, first to last, and closes the snapshot; false when
 // no snapshot could be taken.

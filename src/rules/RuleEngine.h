@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/BaseTypes.h"
 #include "process/RestoreRecord.h"
 #include "process/WindowStateList.h"
 #include "rules/BoostJournal.h"

@@ -2,7 +2,7 @@
 // bitmap is put back and the DC deleted, so the bitmap can be freed afterwards.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
 
 class MemoryDc {
 public:

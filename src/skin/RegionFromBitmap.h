@@ -1,7 +1,7 @@
 // A window region covering the pixels of a bitmap that are not of a key colour.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
 
 // Returns a new region (owned by the caller) or null; the bitmap stays the caller's.
 // A nonzero scan mode collects the runs of pixels that are not of the key colour, zero

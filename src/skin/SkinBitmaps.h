@@ -1,7 +1,7 @@
 // The five skin bitmaps shared by both dialogs, loaded once at start-up.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
 
 struct SkinBitmapSet {
     win::HBITMAP titleLeft = nullptr;   // 156, 3 x 31

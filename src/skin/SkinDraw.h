@@ -1,7 +1,7 @@
 // Small drawing pieces of the skin: whole bitmaps, solid rectangles and flat frames.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
 
 // Draws the whole bitmap with its top-left corner at (x, y); 1 when drawn, else 0.
 // width and height receive the bitmap's size, only when both are given.

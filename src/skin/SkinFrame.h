@@ -1,7 +1,7 @@
 // The skinned window background shared by both dialogs.
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
 
 // Paints, in order: the ground, the title-bar tiles from x = 3 every 30 pixels, the body
 // picture at (x, y), the title-bar ends, and the outer and inner one-pixel borders.

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
+#include "platform/UserTypes.h"
 
 namespace ui {
 using namespace win;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 
 namespace process_behaviour {
 using namespace win;
@@ -24,7 +24,7 @@ constexpr DWORD kFailedSuspend = 0xFFFFFFFF;
 constexpr DWORD kNoSuchId = 0xFFFFFFF0;
 
 inline HANDLE OpenThread(DWORD access, DWORD threadId) {
-    auto open = platform::KernelEntryPoint<platform::OpenThreadProc>("OpenThread");
+    auto open = platform::imports::OpenThread();
     return open ? open(access, FALSE, threadId) : nullptr;
 }
 
@@ -165,7 +165,7 @@ inline unsigned long long Ticks(const FILETIME& time) {
 // the exit time of a running process is undefined and the busy times are the real
 // scheduler's.
 inline void ProcessTimesGiveTheCreationOrder(DWORD youngerProcessId) {
-    auto getTimes = platform::KernelEntryPoint<platform::GetProcessTimesProc>("GetProcessTimes");
+    auto getTimes = platform::imports::GetProcessTimes();
     ASSERT_NE(getTimes, nullptr);
     auto& processes = platform::Processes();
     HANDLE self = processes.OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processes.GetCurrentProcessId());

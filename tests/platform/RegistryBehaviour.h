@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/EntryPoint.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 
 namespace registry_behaviour {
 using namespace win;
@@ -248,8 +248,7 @@ inline void KeySecurityIsReadAndReplaced() {
     EXPECT_EQ(before[0], SECURITY_DESCRIPTOR_REVISION);
     EXPECT_TRUE(Word(&before[2]) & SE_SELF_RELATIVE);
 
-    HMODULE advapi = platform::Modules().LoadLibraryA("Advapi32.dll");
-    auto addAce = platform::EntryPoint<platform::AddAccessAllowedAceExProc>(advapi, "AddAccessAllowedAceEx");
+    auto addAce = platform::imports::AddAccessAllowedAceEx();
     ASSERT_NE(addAce, nullptr);
     Bytes sid = AdministratorsSid();
     ASSERT_FALSE(sid.empty());
@@ -258,7 +257,6 @@ inline void KeySecurityIsReadAndReplaced() {
     ASSERT_TRUE(registry.InitializeAcl(acl.data(), static_cast<DWORD>(acl.size()), ACL_REVISION));
     ASSERT_TRUE(addAce(acl.data(), ACL_REVISION, flags, KEY_ALL_ACCESS, sid.data()));
     EXPECT_FALSE(addAce(acl.data(), ACL_REVISION, flags, KEY_READ, sid.data()));  // no room for a second
-    platform::Modules().FreeLibrary(advapi);
     SECURITY_DESCRIPTOR descriptor{};
     ASSERT_TRUE(registry.InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
     ASSERT_TRUE(registry.SetSecurityDescriptorDacl(&descriptor, TRUE, acl.data(), FALSE));

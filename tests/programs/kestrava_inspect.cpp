@@ -11,6 +11,7 @@
 
 #include "graphics/GraphicsTuner.h"
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 
 namespace {
 
@@ -67,8 +68,7 @@ int PrintProcess(DWORD processId) {
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     long suspended = -1;
-    auto openThread = ProcCast<platform::OpenThreadProc>(platform::Modules().GetProcAddress(
-        platform::Modules().GetModuleHandleA("kernel32.dll"), "OpenThread"));
+    auto openThread = platform::imports::OpenThread();
     for (BOOL more = processes.Thread32First(snapshot, &entry); more && suspended < 0;
          more = processes.Thread32Next(snapshot, &entry)) {
         if (entry.th32OwnerProcessID != processId) continue;

@@ -228,6 +228,28 @@ TEST_F(SettingsRestoreTest, AnOlderNetworkBackupWinsOverANewerRecordAndAnOlderRe
     EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip), tcpBefore);
 }
 
+// A value that is there but cannot be read is recorded neither as absent nor with content,
+// in the record and in the backup alike, so that a restore leaves it instead of deleting it.
+TEST_F(SettingsRestoreTest, AValueThatCannotBeReadGetsNoLineAndARestoreKeepsIt) {
+    PrepareNt();
+    machine->registry.DenyValueQuery(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL");
+    Boost(2, 1472, 10);
+    const std::string record = machine->files.Read(RecordPath(10));
+    const std::string backup = machine->files.Read(kNetOpti + "\\2025년3월9일21시4분10초.nbk");
+    EXPECT_NE(record.find("TcpWindowSize"), std::string::npos);
+    EXPECT_EQ(record.find("DefaultTTL"), std::string::npos);
+    EXPECT_NE(backup.find("TcpWindowSize"), std::string::npos);
+    EXPECT_EQ(backup.find("DefaultTTL"), std::string::npos);
+
+    RestoreSettings(kState);
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(machine->registry.ReadValue(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", type, data));
+    EXPECT_EQ(data, Dword(64));
+    ASSERT_TRUE(machine->registry.ReadValue(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize", type, data));
+    EXPECT_EQ(data, Dword(0xFFFFFFFF));
+}
+
 TEST_F(SettingsRestoreTest, CutCorruptAndCraftedLinesAreSkippedCountedAndTouchNothingElse) {
     PrepareNt();
     machine->registry.PutValue(HKEY_LOCAL_MACHINE, "Software\\Policies", "Run", REG_SZ, Text("safe"));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/UserTypes.h"
 
 namespace sim {
 using namespace win;

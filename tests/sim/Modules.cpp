@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
 
 namespace sim {
 
@@ -12,9 +13,13 @@ Modules::Modules(Machine&) {
         AddModule(name);
     }
     platform::Current().modules = this;
+    platform::ResetRuntimeImports();
 }
 
-Modules::~Modules() { platform::Current().modules = nullptr; }
+Modules::~Modules() {
+    platform::Current().modules = nullptr;
+    platform::ResetRuntimeImports();
+}
 
 std::string Modules::Key(const std::string& name) {
     std::string key = name;
@@ -23,27 +28,33 @@ std::string Modules::Key(const std::string& name) {
     return key;
 }
 
+// A changed set of modules or exports is another machine to the program's run-time
+// imports: they are looked up afresh.
 void Modules::AddModule(const std::string& name, std::vector<BYTE> image) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (image.empty()) image.assign(64, 0);
     Module& module = modules_[Key(name)];
     module.image = std::move(image);
+    platform::ResetRuntimeImports();
 }
 
 void Modules::RemoveModule(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
     modules_.erase(Key(name));
+    platform::ResetRuntimeImports();
 }
 
 void Modules::Export(const std::string& module, const std::string& name, FARPROC entry) {
     std::lock_guard<std::mutex> lock(mutex_);
     modules_[Key(module)].exports[name] = entry;
+    platform::ResetRuntimeImports();
 }
 
 void Modules::RemoveExport(const std::string& module, const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = modules_.find(Key(module));
     if (it != modules_.end()) it->second.exports.erase(name);
+    platform::ResetRuntimeImports();
 }
 
 int Modules::LoadCount(const std::string& module) const {

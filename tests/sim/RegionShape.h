@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Types.h"
+#include "platform/GdiTypes.h"
 
 namespace sim {
 

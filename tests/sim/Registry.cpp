@@ -282,6 +282,16 @@ std::vector<std::string> Registry::SecurityWrites() const {
     return securityWrites_;
 }
 
+void Registry::DenyValueQuery(HKEY root, const std::string& path, const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string keyName;
+    if (Resolve(root, path.c_str(), keyName) != ERROR_SUCCESS) return;
+    auto key = keys_.find(keyName);
+    if (key == keys_.end()) return;
+    auto value = key->second.values.find(Lower(name));
+    if (value != key->second.values.end()) value->second.queryDenied = true;
+}
+
 void Registry::FailAccountLookup(const std::string& account) {
     std::lock_guard<std::mutex> lock(mutex_);
     failedAccounts_.insert(Lower(account));
@@ -344,6 +354,7 @@ LONG Registry::RegQueryValueExA(HKEY handle, const char* name, DWORD* reserved, 
     if (key == nullptr) return error;
     auto value = key->values.find(Lower(name == nullptr ? "" : name));
     if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
+    if (value->second.queryDenied) return ERROR_ACCESS_DENIED;
     if (type != nullptr) *type = value->second.type;
     const std::vector<BYTE>& bytes = value->second.data;
     DWORD length = static_cast<DWORD>(bytes.size());

@@ -41,6 +41,8 @@ public:
     DWORD AccessOf(HKEY root, const std::string& path);
     // Paths (lower case) in the order RegSetKeySecurity changed them.
     std::vector<std::string> SecurityWrites() const;
+    // Makes RegQueryValueExA of an existing value fail with ERROR_ACCESS_DENIED until it is written.
+    void DenyValueQuery(HKEY root, const std::string& path, const std::string& name);
     // Makes LookupAccountNameA fail for this account with ERROR_NONE_MAPPED.
     void FailAccountLookup(const std::string& account);
 
@@ -81,6 +83,7 @@ private:
     struct Value {
         DWORD type = REG_NONE;
         std::vector<BYTE> data;
+        bool queryDenied = false;
     };
     struct Key {
         std::map<std::string, Value> values;  // by lower-case name

@@ -13,5 +13,12 @@
 #endif
 #include <windows.h>
 
+// What a call answers when its run-time import is missing: failure, with the last error
+// of a call this Windows does not implement.
+inline BOOL NotImplemented() {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
 // Checks that a seam structure has the layout of its Windows original.
 #define KESTRAVA_SAME_LAYOUT(name) static_assert(sizeof(win::name) == sizeof(::name), #name " layout differs")

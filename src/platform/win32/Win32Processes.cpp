@@ -1,6 +1,6 @@
 // Processes and threads, forwarded to kernel32 and the tool-help functions.
+#include "platform/RuntimeImports.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32LateEntry.h"
 
 #include <tlhelp32.h>
 #if defined(__i386__)
@@ -44,8 +44,8 @@ public:
     // The affinity and working-set functions exist on the NT family only. The masks are
     // copied through, so a failed query leaves the caller's values as they were.
     BOOL GetProcessAffinityMask(HANDLE process, win::DWORD_PTR* processMask, win::DWORD_PTR* systemMask) override {
-        auto query = KernelEntry<decltype(&::GetProcessAffinityMask)>("GetProcessAffinityMask");
-        if (query == nullptr) return FALSE;
+        auto query = platform::imports::GetProcessAffinityMask();
+        if (query == nullptr) return NotImplemented();
         ::DWORD_PTR processValue = *processMask;
         ::DWORD_PTR systemValue = *systemMask;
         BOOL result = query(process, &processValue, &systemValue);
@@ -54,12 +54,12 @@ public:
         return result;
     }
     BOOL SetProcessAffinityMask(HANDLE process, win::DWORD_PTR mask) override {
-        auto apply = KernelEntry<decltype(&::SetProcessAffinityMask)>("SetProcessAffinityMask");
-        return apply != nullptr ? apply(process, mask) : FALSE;
+        auto apply = platform::imports::SetProcessAffinityMask();
+        return apply != nullptr ? apply(process, mask) : NotImplemented();
     }
     BOOL SetProcessWorkingSetSize(HANDLE process, win::SIZE_T minimum, win::SIZE_T maximum) override {
-        auto trim = KernelEntry<decltype(&::SetProcessWorkingSetSize)>("SetProcessWorkingSetSize");
-        return trim != nullptr ? trim(process, minimum, maximum) : FALSE;
+        auto trim = platform::imports::SetProcessWorkingSetSize();
+        return trim != nullptr ? trim(process, minimum, maximum) : NotImplemented();
     }
     BOOL TerminateProcess(HANDLE process, UINT exitCode) override { return ::TerminateProcess(process, exitCode); }
     DWORD SuspendThread(HANDLE thread) override { return ::SuspendThread(thread); }

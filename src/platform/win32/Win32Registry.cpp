@@ -1,6 +1,6 @@
 // Registry, key security and account look-up.
+#include "platform/RuntimeImports.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32LateEntry.h"
 
 KESTRAVA_SAME_LAYOUT(SECURITY_DESCRIPTOR);
 static_assert(sizeof(win::SID_NAME_USE) == sizeof(::SID_NAME_USE), "SID_NAME_USE size differs");
@@ -66,24 +66,24 @@ public:
 
     win::BOOL SetSecurityDescriptorOwner(win::PSECURITY_DESCRIPTOR descriptor, win::PSID owner,
                                          win::BOOL defaulted) override {
-        auto set = AdvapiEntry<decltype(&::SetSecurityDescriptorOwner)>("SetSecurityDescriptorOwner");
-        return set ? set(descriptor, owner, defaulted) : FALSE;
+        auto set = platform::imports::SetSecurityDescriptorOwner();
+        return set ? set(descriptor, owner, defaulted) : NotImplemented();
     }
     win::BOOL SetSecurityDescriptorControl(win::PSECURITY_DESCRIPTOR descriptor, win::WORD bitsOfInterest,
                                            win::WORD bitsToSet) override {
-        auto set = AdvapiEntry<decltype(&::SetSecurityDescriptorControl)>("SetSecurityDescriptorControl");
-        return set ? set(descriptor, bitsOfInterest, bitsToSet) : FALSE;
+        auto set = platform::imports::SetSecurityDescriptorControl();
+        return set ? set(descriptor, bitsOfInterest, bitsToSet) : NotImplemented();
     }
     win::BOOL GetKernelObjectSecurity(win::HANDLE object, win::DWORD information,
                                       win::PSECURITY_DESCRIPTOR descriptor, win::DWORD length,
                                       win::DWORD* lengthNeeded) override {
-        auto get = AdvapiEntry<decltype(&::GetKernelObjectSecurity)>("GetKernelObjectSecurity");
-        return get ? get(object, information, descriptor, length, lengthNeeded) : FALSE;
+        auto get = platform::imports::GetKernelObjectSecurity();
+        return get ? get(object, information, descriptor, length, lengthNeeded) : NotImplemented();
     }
     win::BOOL GetSecurityDescriptorOwner(win::PSECURITY_DESCRIPTOR descriptor, win::PSID* owner,
                                          win::BOOL* defaulted) override {
-        auto get = AdvapiEntry<decltype(&::GetSecurityDescriptorOwner)>("GetSecurityDescriptorOwner");
-        return get ? get(descriptor, owner, defaulted) : FALSE;
+        auto get = platform::imports::GetSecurityDescriptorOwner();
+        return get ? get(descriptor, owner, defaulted) : NotImplemented();
     }
 };
 

@@ -1,6 +1,6 @@
 // Windows, messages, dialogs and resources, forwarded to user32.
+#include "platform/RuntimeImports.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32LateEntry.h"
 
 #include <commctrl.h>
 
@@ -15,6 +15,7 @@ inline LONG_PTR SetWindowLongPtrA(::HWND window, int index, LONG_PTR value) {
 }
 #endif
 
+KESTRAVA_SAME_LAYOUT(INITCOMMONCONTROLSEX);
 KESTRAVA_SAME_LAYOUT(RECT);
 KESTRAVA_SAME_LAYOUT(POINT);
 KESTRAVA_SAME_LAYOUT(MSG);
@@ -128,13 +129,11 @@ public:
                             win::DLGPROC procedure, LPARAM parameter) override {
         // The dialogs use the progress bar class of the common controls. Registered here
         // rather than at load, so that whatever the common controls load by name comes
-        // after the program has restricted its library search; and looked up in the system
-        // folder, since an import by name would load a comctl32.dll beside the program.
-        using InitCommonControlsExProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        static const auto initCommonControls =
-            SystemLibraryEntry<InitCommonControlsExProc>("comctl32.dll", "InitCommonControlsEx");
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-        if (initCommonControls) initCommonControls(&controls);
+        // after the program has restricted its library search; and a run-time import of the
+        // system folder's library, since an import by name would load a comctl32.dll
+        // beside the program.
+        win::INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+        if (auto initCommonControls = platform::imports::InitCommonControlsEx()) initCommonControls(&controls);
         return ::DialogBoxParamA(static_cast<::HINSTANCE>(instance), templateName, W(parent),
                                  reinterpret_cast<DLGPROC>(procedure), parameter);
     }
