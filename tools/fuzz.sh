@@ -10,8 +10,7 @@ mkdir -p "$out/corpus"
 # The parser with the rule engine it belongs to; the platform accessors are linked
 # but never reached, and the message box is answered by the target itself.
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-    tests/fuzz/RuleParserFuzz.cpp src/rules/*.cpp src/process/*.cpp src/registry/*.cpp src/platform/Platform.cpp \
-    src/platform/WindowsFamily.cpp \
+    tests/fuzz/RuleParserFuzz.cpp src/rules/*.cpp src/process/*.cpp src/registry/*.cpp src/platform/*.cpp \
     -o "$out/RuleParserFuzz"
 
 cp tests/fuzz/rule_seeds/* "$out/corpus/"
