@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/SystemFolders.h"
 
 namespace platform {
 namespace {
@@ -45,10 +46,8 @@ Slot<HMODULE> libraries[kLibraryCount];
 Slot<FARPROC> entries[kEntryCount];
 
 HMODULE FromSystemFolder(const char* name) {
-    char folder[MAX_PATH] = {};
-    const UINT length = SystemInfo().GetSystemDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return nullptr;
-    return Modules().LoadLibraryA((std::string(folder, length) + "\\" + name).c_str());
+    const std::string path = InSystemFolder(name);
+    return path.empty() ? nullptr : Modules().LoadLibraryA(path.c_str());
 }
 
 HMODULE Library(ImportLibrary library) {
