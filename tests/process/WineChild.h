@@ -18,7 +18,8 @@ inline std::string ProgramFolder() {
 
 class Child {
 public:
-    // Starts the child program (by default the one beside the test) and waits for its window.
+    // Starts the child program (by default the one beside the test) and waits for its window
+    // and its message loop.
     explicit Child(const std::string& arguments = "",
                    const std::string& path = ProgramFolder() + "\\kestrava_child.exe") {
         std::string commandLine = "\"" + path + "\" " + arguments;
@@ -35,6 +36,9 @@ public:
             window_ = search.found;
             if (window_ == nullptr) Sleep(50);
         }
+        // The window is found as soon as it is created; it is shown before the message
+        // loop starts, so it is ready once the loop answers.
+        for (int tries = 0; window_ != nullptr && tries < 20 && !Responds(); ++tries) Sleep(50);
     }
     ~Child() {
         if (info_.hProcess == nullptr) return;
