@@ -11,7 +11,7 @@
 #   planted, planted-library, swapped-helper
 #                      a ping.exe or COMCTL32.dll planted beside Vornel, another program as Drainex.exe
 #   game-start         a game started from a launcher during a boost
-# The test ping stands where the system's ping lives (tools/common.sh, system_ping).
+# The test ping of the 64-bit build stands where the system's ping lives (tools/common.sh, system_ping).
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # Prints a table of the scenarios with their seconds and results.
