@@ -99,13 +99,15 @@ add_library(planted_comctl32 SHARED tests/libraries/planted_comctl32.cpp)
 set_target_properties(planted_comctl32 PROPERTIES PREFIX "")
 target_link_options(planted_comctl32 PRIVATE ${win_link_options} -Wl,--kill-at)
 
-# Benchmarks under Wine, run by tools/bench.sh: one boost measured through the spy library
-# that the harness hooks into Vornel, and the release passes against a plain loop.
-add_library(bench_spy SHARED tests/bench/BenchSpy.cpp)
-set_target_properties(bench_spy PROPERTIES PREFIX "")
-target_link_options(bench_spy PRIVATE ${win_link_options} -Wl,--kill-at)
-add_executable(boost_bench tests/bench/BoostBench.cpp tests/bench/BoostReport.cpp)
-target_link_options(boost_bench PRIVATE ${win_link_options})
-add_executable(release_bench tests/bench/ReleaseBench.cpp)
-target_link_libraries(release_bench PRIVATE drainex_core ${win32_backend})
-target_link_options(release_bench PRIVATE ${win_link_options})
+# Benchmarks under Wine, run by tools/bench.sh on the 64-bit build: one boost measured through
+# the spy library that the harness hooks into Vornel, and the release passes against a plain loop.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_library(bench_spy SHARED tests/bench/BenchSpy.cpp)
+  set_target_properties(bench_spy PROPERTIES PREFIX "")
+  target_link_options(bench_spy PRIVATE ${win_link_options} -Wl,--kill-at)
+  add_executable(boost_bench tests/bench/BoostBench.cpp tests/bench/BoostReport.cpp)
+  target_link_options(boost_bench PRIVATE ${win_link_options})
+  add_executable(release_bench tests/bench/ReleaseBench.cpp)
+  target_link_libraries(release_bench PRIVATE drainex_core ${win32_backend})
+  target_link_options(release_bench PRIVATE ${win_link_options})
+endif()
