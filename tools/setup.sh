@@ -25,6 +25,12 @@ ensure_korean_locale() {
   $as_root localedef -i ko_KR -f UTF-8 ko_KR.UTF-8
 }
 
+# A mirror caught mid-sync fails one index while the others load; the install that
+# follows then decides whether what it needs was found.
+update_package_lists() {
+  $as_root apt-get update -qq || echo "setup: some package lists did not update; going on with those that did" >&2
+}
+
 is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 install_packages() {
@@ -34,7 +40,7 @@ install_packages() {
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $as_root dpkg --add-architecture i386
   fi
-  $as_root apt-get update -qq
+  update_package_lists
   $as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
@@ -64,7 +70,7 @@ install_backported_qemu() {
     printf 'Types: deb\nURIs: %s\nSuites: %s-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
       "$uri" "$codename" | $as_root tee "$list" >/dev/null
   fi
-  $as_root apt-get update -qq
+  update_package_lists
   $as_root apt-get install -y -qq --no-install-recommends -t "$codename-backports" qemu-user
   major=$(qemu_major)
   if [ -z "$major" ] || [ "$major" -lt "$qemu_minimum_major" ]; then
