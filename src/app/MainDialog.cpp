@@ -10,6 +10,7 @@
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
+#include "process/GameWindows.h"
 #include "resources/ResourceIds.h"
 #include "rules/DefaultScript.h"
 #include "skin/SkinBackground.h"
@@ -158,6 +159,8 @@ void MainDialog::OnRestore() {
 
 void MainDialog::OnBoost() {
     if (busy) return;
+    // Before anything here changes the Z-order.
+    ruleEngine.SetPlayerWindow(OrdinaryWindowBeneath(Handle()));
     busy = 1;
     OfferRestore(false);
     indicator.StartAnimation();

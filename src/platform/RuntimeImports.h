@@ -59,6 +59,8 @@ enum class ImportLibrary {
     IMPORT(Advapi32, BOOL, GetSecurityDescriptorOwner,                                                                 \
            (PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted))                                            \
     IMPORT(User32, BOOL, EnumDisplayDevicesA, (const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags))   \
+    IMPORT(User32, HMONITOR, MonitorFromRect, (const RECT* rect, DWORD flags))                                         \
+    IMPORT(User32, BOOL, GetMonitorInfoA, (HMONITOR monitor, MONITORINFO* info))                                       \
     IMPORT(Comctl32, BOOL, InitCommonControlsEx, (const INITCOMMONCONTROLSEX* controls))                               \
     IMPORT(Shell32, HRESULT, SHGetFolderPathA, (HWND owner, int folder, HANDLE token, DWORD flags, char* path))
 
