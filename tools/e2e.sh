@@ -29,7 +29,7 @@ dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
 [ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed restore package planted
-  planted-library swapped-helper game-start)
+  planted-library swapped-helper game-start game-running)
 for name in "${scenarios[@]}"; do
   [ -f "$e2e/$name.sh" ] || { echo "unknown scenario $name" >&2; exit 2; }
 done

@@ -95,6 +95,7 @@ constexpr int SW_RESTORE = 9;
 constexpr UINT SWP_NOSIZE = 0x1;
 constexpr UINT SWP_NOMOVE = 0x2;
 constexpr UINT SWP_NOZORDER = 0x4;
+constexpr UINT SWP_NOACTIVATE = 0x10;
 constexpr UINT SWP_SHOWWINDOW = 0x40;
 inline HWND const HWND_TOP = nullptr;
 constexpr LRESULT HTCLIENT = 1;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/RuntimeImports.h"
+#include "process/GameWindows.h"
 
 namespace window_behaviour {
 using namespace win;
@@ -120,6 +122,95 @@ inline void MessageBoxesAreDialogsFoundByClass() {
     EXPECT_EQ(box.answer, static_cast<int>(IDOK));
     EXPECT_FALSE(user.IsWindow(found));
     EXPECT_EQ(user.FindWindowA("#32770", box.caption), nullptr);
+}
+
+inline RECT PrimaryMonitor() {
+    const RECT corner{0, 0, 1, 1};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    const auto monitorFromRect = platform::imports::MonitorFromRect();
+    const auto getMonitorInfo = platform::imports::GetMonitorInfoA();
+    EXPECT_NE(monitorFromRect, nullptr);
+    EXPECT_NE(getMonitorInfo, nullptr);
+    if (monitorFromRect == nullptr || getMonitorInfo == nullptr) return RECT{};
+    EXPECT_TRUE(getMonitorInfo(monitorFromRect(&corner, MONITOR_DEFAULTTONULL), &info));
+    EXPECT_EQ(info.dwFlags & MONITORINFOF_PRIMARY, MONITORINFOF_PRIMARY);
+    EXPECT_EQ(info.rcMonitor.right, platform::User().GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(info.rcMonitor.bottom, platform::User().GetSystemMetrics(SM_CYSCREEN));
+    RECT nowhere{-40000, -40000, -39000, -39000};
+    EXPECT_EQ(monitorFromRect(&nowhere, MONITOR_DEFAULTTONULL), nullptr);
+    return info.rcMonitor;
+}
+
+inline void Place(HWND window, const RECT& rect) {
+    EXPECT_TRUE(platform::User().SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                                              rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE));
+}
+
+// A borderless window over the primary monitor fills it, and so does a minimized one by
+// its restored placement; a smaller or hidden window does not. The window is visible, titled
+// and not owned, of class "kestrava child", and is left visible over the monitor.
+inline void WindowsOverAWholeMonitorFillIt(HWND window) {
+    auto& user = platform::User();
+    const RECT monitor = PrimaryMonitor();
+    char className[32] = {};
+    EXPECT_EQ(user.GetClassNameA(window, className, sizeof className), 14);
+    EXPECT_EQ(std::string(className), "kestrava child");
+    EXPECT_EQ(user.GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_TRUE(IsOrdinaryWindow(window));
+
+    Place(window, monitor);
+    EXPECT_TRUE(FillsAMonitor(window));
+    Place(window, RECT{monitor.left, monitor.top, monitor.right, monitor.bottom - 40});
+    EXPECT_FALSE(FillsAMonitor(window));
+
+    Place(window, monitor);
+    user.ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(user.IsIconic(window));
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ASSERT_TRUE(user.GetWindowPlacement(window, &placement));
+    EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+    EXPECT_EQ(placement.rcNormalPosition.right - placement.rcNormalPosition.left, monitor.right - monitor.left);
+    EXPECT_TRUE(FillsAMonitor(window));
+    user.ShowWindow(window, SW_RESTORE);
+    EXPECT_FALSE(user.IsIconic(window));
+    EXPECT_TRUE(FillsAMonitor(window));
+
+    user.ShowWindow(window, SW_HIDE);
+    EXPECT_FALSE(FillsAMonitor(window));
+    EXPECT_FALSE(IsOrdinaryWindow(window));
+    user.ShowWindow(window, SW_SHOW);
+    EXPECT_FALSE(FillsAMonitor(NoSuchWindow()));
+    EXPECT_FALSE(IsOrdinaryWindow(NoSuchWindow()));
+}
+
+// Tool windows, owned windows and untitled ones are not ordinary; a window brought to the
+// top enumerates first, and the ordinary window of another process beneath it is found.
+// The first four windows are this process's, visible; the last one another process's.
+inline void OrdinaryWindowsAndTheZOrder(HWND ordinary, HWND tool, HWND owned, HWND untitled, HWND foreign) {
+    auto& user = platform::User();
+    EXPECT_TRUE(IsOrdinaryWindow(ordinary));
+    EXPECT_FALSE(IsOrdinaryWindow(tool));
+    EXPECT_EQ(user.GetWindow(owned, GW_OWNER), ordinary);
+    EXPECT_FALSE(IsOrdinaryWindow(owned));
+    EXPECT_FALSE(IsOrdinaryWindow(untitled));
+    EXPECT_TRUE(IsOrdinaryWindow(foreign));
+
+    const UINT raise = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    auto first = [&] {
+        Listed listed;
+        user.EnumWindows(&ListWindow, reinterpret_cast<LPARAM>(&listed));
+        auto a = std::find(listed.windows.begin(), listed.windows.end(), ordinary);
+        auto b = std::find(listed.windows.begin(), listed.windows.end(), untitled);
+        return a < b ? ordinary : untitled;
+    };
+    EXPECT_TRUE(user.SetWindowPos(untitled, HWND_TOP, 0, 0, 0, 0, raise));
+    EXPECT_EQ(first(), untitled);
+    EXPECT_TRUE(user.SetWindowPos(foreign, HWND_TOP, 0, 0, 0, 0, raise));
+    EXPECT_TRUE(user.SetWindowPos(ordinary, HWND_TOP, 0, 0, 0, 0, raise));
+    EXPECT_EQ(first(), ordinary);
+    EXPECT_EQ(OrdinaryWindowBeneath(ordinary), foreign);
 }
 
 }  // namespace window_behaviour

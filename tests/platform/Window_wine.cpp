@@ -19,6 +19,27 @@ TEST(WindowBehaviourWine, EnumeratedWindowsNameTheirOwners) {
     window_behaviour::EnumeratedWindowsNameTheirOwners(child.Window(), child.Id());
 }
 
+TEST(WindowBehaviourWine, WindowsOverAWholeMonitorFillIt) {
+    Child child;
+    ASSERT_TRUE(child.Ready());
+    window_behaviour::WindowsOverAWholeMonitorFillIt(child.Window());
+}
+
+TEST(WindowBehaviourWine, OrdinaryWindowsAndTheZOrder) {
+    Child child;
+    ASSERT_TRUE(child.Ready());
+    auto make = [](DWORD exStyle, const char* title, HWND owner) {
+        return CreateWindowExA(exStyle, "STATIC", title, WS_POPUP | WS_VISIBLE, 20, 20, 120, 60, owner, nullptr,
+                               nullptr, nullptr);
+    };
+    HWND ordinary = make(0, "Ordinary", nullptr);
+    HWND tool = make(WS_EX_TOOLWINDOW, "Tool", nullptr);
+    HWND owned = make(0, "Owned", ordinary);
+    HWND untitled = make(0, "", nullptr);
+    window_behaviour::OrdinaryWindowsAndTheZOrder(ordinary, tool, owned, untitled, child.Window());
+    for (HWND window : {owned, untitled, tool, ordinary}) DestroyWindow(window);
+}
+
 TEST(WindowBehaviourWine, MessageBoxesAreDialogsFoundByClass) { window_behaviour::MessageBoxesAreDialogsFoundByClass(); }
 
 }  // namespace

@@ -64,6 +64,22 @@ TEST_F(SimBehaviour, EnumeratedWindowsNameTheirOwners) {
     window_behaviour::EnumeratedWindowsNameTheirOwners(window, game);
 }
 
+TEST_F(SimBehaviour, WindowsOverAWholeMonitorFillIt) {
+    window_behaviour::WindowsOverAWholeMonitorFillIt(machine.user.CreateTopLevelWindow("kestrava child", "kestrava child", game, true));
+}
+
+TEST_F(SimBehaviour, OrdinaryWindowsAndTheZOrder) {
+    const DWORD self = machine.processes.CurrentProcess();
+    HWND foreign = machine.user.CreateTopLevelWindow("kestrava child", "kestrava child", game, true);
+    HWND ordinary = machine.user.CreateTopLevelWindow("Static", "Ordinary", self, true);
+    HWND tool = machine.user.CreateTopLevelWindow("Static", "Tool", self, true);
+    machine.user.SetWindowLongPtrA(tool, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    HWND owned = machine.user.CreateTopLevelWindow("Static", "Owned", self, true);
+    machine.user.SetOwner(owned, ordinary);
+    HWND untitled = machine.user.CreateTopLevelWindow("Static", "", self, true);
+    window_behaviour::OrdinaryWindowsAndTheZOrder(ordinary, tool, owned, untitled, foreign);
+}
+
 // A handler answering 0 leaves the box up for the test to press its button.
 TEST_F(SimBehaviour, MessageBoxesAreDialogsFoundByClass) {
     machine.user.SetMessageBoxHandler([](const sim::MessageBoxRecord&) { return 0; });

@@ -20,3 +20,5 @@ log_lowered="clsEnhance.SetProcessPriorityToLow:"
 log_affinity="clsEnhance.SetProcessAffinity: "
 log_suspended="clsEnhance.SuspendProcess:"
 log_hidden="clsEnhance.HideProcessWindow:"
+# The game being played, which the boost spares: its reason in parentheses, then its name.
+log_spared="SpareGameProcess"
