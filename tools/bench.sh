@@ -10,7 +10,10 @@
 #   - what a boost does for a game started during it: next to two background programs that
 #     each keep a processor busy, a stand-in launcher starts a stand-in game (kestrava_child
 #     work), once (a) without a boost, (b) during a boost, and (c) with no background
-#     programs at all; the game's rounds of work, (b) against (a) and (b) against (c).
+#     programs at all; the game's rounds of work, (b) against (a) and (b) against (c);
+#   - what a boost does for a game running when it is pressed: next to the same two programs,
+#     a stand-in game with a borderless window over the screen (kestrava_child play) counts
+#     its rounds before the boost and during it; during against before.
 # Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
 # free display below it) when there is no display. Prints the table; the benchmarks' full output stays in build/bench/logs.
 # Not part of tools/test.sh.
@@ -192,16 +195,63 @@ for name in busyone busytwo launcher game; do cp "$windows/kestrava_child.exe" "
   done
 } >"$logs/game.log" 2>&1
 
+# --- A game running when the boost is pressed ---
+play_result="$WINEPREFIX/drive_c/bench-play.txt"
+play_flag="$WINEPREFIX/drive_c/bench-play.flag"
+# Prints the game's rounds before and during a boost: running_game_rounds THREADS
+running_game_rounds() {
+  local threads=$1
+  rm -f "$play_result" "$play_flag"
+  start "$app/busyone.exe" spin 1
+  start "$app/busytwo.exe" spin 1
+  start "$app/game.exe" play "$threads" "$game_seconds" 'C:\bench-play.txt' 'C:\bench-play.flag'
+  rm -rf "$app/Restore"
+  start "$app/Vornel.exe"
+  driver wait Kestrava 60000 || { echo "no main window" >&2; stop_started; return 1; }
+  sleep $((game_seconds + 2))  # the loading second and the rounds before the boost
+  driver click Kestrava 1004 && driver wait "Kestrava가 적용 되었습니다..." 240000 ||
+    { echo "no boost" >&2; stop_started; return 1; }
+  touch "$play_flag"
+  for _ in $(seq 1 $((game_seconds * 10 + 300))); do
+    [ -s "$play_result" ] && break
+    sleep 0.1
+  done
+  local rounds
+  rounds=$(tr -d '\r' 2>/dev/null <"$play_result")
+  [ -n "$rounds" ] || echo "no result from the running game ($threads threads)" >&2
+  driver click "Kestrava가 적용 되었습니다..." 1005
+  driver gone "Kestrava가 적용 되었습니다..." 20000
+  driver wait Kestrava 20000 && sleep 1 && driver click Kestrava 1005
+  stop_started
+  echo "${rounds:-0 0}"
+}
+
+echo "a game running when the boost is pressed (two spans of ${game_seconds} s per game) ..."
+{
+  printf 'SECTION\tA game running when the boost is pressed, next to two busy background programs (%s processors)\n' "$(nproc)"
+  for threads in 1 "$(nproc)"; do
+    read -r before during <<<"$(running_game_rounds "$threads")"
+    echo "running game with $threads busy threads: before $before, during $during rounds (load $(cut -d' ' -f1-3 /proc/loadavg))"
+    label="one busy thread"
+    [ "$threads" != 1 ] && label="a busy thread per processor ($threads)"
+    awk -v a="${before:-0}" -v b="${during:-0}" -v label="$label" 'BEGIN {
+      printf "ROW\t%s: during / before the boost\t%.0f M\t%.0f M\t%s\n", label, b / 1e6, a / 1e6, (a > 0 ? sprintf("%.3g", b / a) : "-")
+    }'
+  done
+} >"$logs/running-game.log" 2>&1
+
 echo
 echo "Kestrava benchmarks, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 awk -F'\t' '
   $1 == "SECTION" { printf "\n%s\n", $2; next }
   $1 == "ROW" { printf "  %-52s %12s   %-28s %8s\n", $2, $3, $4, $5 }' \
-  "$logs/boost.log" "$logs/boost-8gib-rows.log" "$logs/release.log" "$logs/region.log" "$logs/game.log"
-for log in boost boost-8gib release region game; do
+  "$logs/boost.log" "$logs/boost-8gib-rows.log" "$logs/release.log" "$logs/region.log" "$logs/game.log" \
+  "$logs/running-game.log"
+for log in boost boost-8gib release region game running-game; do
   grep -q $'^ROW\t' "$logs/$log.log" || { echo; echo "$log benchmark failed:"; tail -5 "$logs/$log.log"; }
 done
 echo
-grep -v -e $'^ROW\t' -e $'^SECTION\t' "$logs/boost.log" "$logs/release.log" "$logs/region.log" "$logs/game.log" --no-filename | sed '/^$/d'
+grep -v -e $'^ROW\t' -e $'^SECTION\t' "$logs/boost.log" "$logs/release.log" "$logs/region.log" "$logs/game.log" \
+  "$logs/running-game.log" --no-filename | sed '/^$/d'
 echo
 echo "whole run: $SECONDS s (logs and the spy's records: $logs)"
