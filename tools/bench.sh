@@ -138,6 +138,20 @@ stop_started() {
   "$wineserver" -k 2>/dev/null
   "$wineserver" -w 2>/dev/null
 }
+# Waits for the stand-in game's result file and prints it (nothing after the time-out).
+read_result() {  # read_result FILE
+  for _ in $(seq 1 $((game_seconds * 10 + 300))); do
+    [ -s "$1" ] && break
+    sleep 0.1
+  done
+  tr -d '\r' 2>/dev/null <"$1"
+}
+# Closes the running window, then Vornel.
+end_bench_boost() {
+  driver click "Kestrava가 적용 되었습니다..." 1005
+  driver gone "Kestrava가 적용 되었습니다..." 20000
+  driver wait Kestrava 20000 && sleep 1 && driver click Kestrava 1005
+}
 # Prints the game's rounds: game_rounds THREADS BACKGROUND(0|1) BOOST(0|1)
 game_rounds() {
   local threads=$1 background=$2 boosted=$3
@@ -157,18 +171,10 @@ game_rounds() {
     sleep 2
   fi
   touch "$game_flag"
-  for _ in $(seq 1 $((game_seconds * 10 + 300))); do
-    [ -s "$game_result" ] && break
-    sleep 0.1
-  done
   local rounds
-  rounds=$(tr -d '\r' 2>/dev/null <"$game_result")
+  rounds=$(read_result "$game_result")
   [ -n "$rounds" ] || echo "no result from the game ($threads threads, background $background, boost $boosted)" >&2
-  if [ "$boosted" = 1 ]; then
-    driver click "Kestrava가 적용 되었습니다..." 1005
-    driver gone "Kestrava가 적용 되었습니다..." 20000
-    driver wait Kestrava 20000 && sleep 1 && driver click Kestrava 1005
-  fi
+  [ "$boosted" = 1 ] && end_bench_boost
   stop_started
   echo "${rounds:-0}"
 }
@@ -212,16 +218,10 @@ running_game_rounds() {
   driver click Kestrava 1004 && driver wait "Kestrava가 적용 되었습니다..." 240000 ||
     { echo "no boost" >&2; stop_started; return 1; }
   touch "$play_flag"
-  for _ in $(seq 1 $((game_seconds * 10 + 300))); do
-    [ -s "$play_result" ] && break
-    sleep 0.1
-  done
   local rounds
-  rounds=$(tr -d '\r' 2>/dev/null <"$play_result")
+  rounds=$(read_result "$play_result")
   [ -n "$rounds" ] || echo "no result from the running game ($threads threads)" >&2
-  driver click "Kestrava가 적용 되었습니다..." 1005
-  driver gone "Kestrava가 적용 되었습니다..." 20000
-  driver wait Kestrava 20000 && sleep 1 && driver click Kestrava 1005
+  end_bench_boost
   stop_started
   echo "${rounds:-0 0}"
 }

@@ -147,9 +147,9 @@ inline void Place(HWND window, const RECT& rect) {
                                               rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE));
 }
 
-// A borderless window over the primary monitor fills it, and so does a minimized one by
-// its restored placement; a smaller or hidden window does not. The window is visible, titled
-// and not owned, of class "kestrava child", and is left visible over the monitor.
+// A borderless window over the primary monitor fills it; a smaller or hidden window does not.
+// The window is visible, titled and not owned, of class "kestrava child", and is left visible
+// over the monitor.
 inline void WindowsOverAWholeMonitorFillIt(HWND window) {
     auto& user = platform::User();
     const RECT monitor = PrimaryMonitor();
@@ -163,10 +163,28 @@ inline void WindowsOverAWholeMonitorFillIt(HWND window) {
     EXPECT_TRUE(FillsAMonitor(window));
     Place(window, RECT{monitor.left, monitor.top, monitor.right, monitor.bottom - 40});
     EXPECT_FALSE(FillsAMonitor(window));
+    Place(window, monitor);
+    user.ShowWindow(window, SW_HIDE);
+    EXPECT_FALSE(FillsAMonitor(window));
+    EXPECT_FALSE(IsOrdinaryWindow(window));
+    user.ShowWindow(window, SW_SHOW);
+    EXPECT_TRUE(FillsAMonitor(window));
+    EXPECT_FALSE(FillsAMonitor(NoSuchWindow()));
+    EXPECT_FALSE(IsOrdinaryWindow(NoSuchWindow()));
+}
 
+// A minimized window over the primary monitor still fills it by its restored placement. The
+// window is visible and of this process: Wine reports another process's minimized rectangle as
+// its restored placement, where Windows reports the restored one.
+inline void MinimizedWindowsFillAMonitorByTheirPlacement(HWND window) {
+    auto& user = platform::User();
+    const RECT monitor = PrimaryMonitor();
     Place(window, monitor);
     user.ShowWindow(window, SW_MINIMIZE);
     EXPECT_TRUE(user.IsIconic(window));
+    RECT minimized{};
+    EXPECT_TRUE(user.GetWindowRect(window, &minimized));
+    EXPECT_LT(minimized.right - minimized.left, monitor.right - monitor.left);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     ASSERT_TRUE(user.GetWindowPlacement(window, &placement));
@@ -176,13 +194,9 @@ inline void WindowsOverAWholeMonitorFillIt(HWND window) {
     user.ShowWindow(window, SW_RESTORE);
     EXPECT_FALSE(user.IsIconic(window));
     EXPECT_TRUE(FillsAMonitor(window));
-
-    user.ShowWindow(window, SW_HIDE);
+    Place(window, RECT{0, 0, 200, 100});
+    user.ShowWindow(window, SW_MINIMIZE);
     EXPECT_FALSE(FillsAMonitor(window));
-    EXPECT_FALSE(IsOrdinaryWindow(window));
-    user.ShowWindow(window, SW_SHOW);
-    EXPECT_FALSE(FillsAMonitor(NoSuchWindow()));
-    EXPECT_FALSE(IsOrdinaryWindow(NoSuchWindow()));
 }
 
 // Tool windows, owned windows and untitled ones are not ordinary; a window brought to the

@@ -25,6 +25,13 @@ TEST(WindowBehaviourWine, WindowsOverAWholeMonitorFillIt) {
     window_behaviour::WindowsOverAWholeMonitorFillIt(child.Window());
 }
 
+TEST(WindowBehaviourWine, MinimizedWindowsFillAMonitorByTheirPlacement) {
+    HWND window = CreateWindowExA(0, "STATIC", "Game", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    window_behaviour::MinimizedWindowsFillAMonitorByTheirPlacement(window);
+    DestroyWindow(window);
+}
+
 TEST(WindowBehaviourWine, OrdinaryWindowsAndTheZOrder) {
     Child child;
     ASSERT_TRUE(child.Ready());

@@ -68,6 +68,11 @@ TEST_F(SimBehaviour, WindowsOverAWholeMonitorFillIt) {
     window_behaviour::WindowsOverAWholeMonitorFillIt(machine.user.CreateTopLevelWindow("kestrava child", "kestrava child", game, true));
 }
 
+TEST_F(SimBehaviour, MinimizedWindowsFillAMonitorByTheirPlacement) {
+    window_behaviour::MinimizedWindowsFillAMonitorByTheirPlacement(
+        machine.user.CreateTopLevelWindow("Static", "Game", machine.processes.CurrentProcess(), true));
+}
+
 TEST_F(SimBehaviour, OrdinaryWindowsAndTheZOrder) {
     const DWORD self = machine.processes.CurrentProcess();
     HWND foreign = machine.user.CreateTopLevelWindow("kestrava child", "kestrava child", game, true);
