@@ -5,6 +5,7 @@
 
 #include "app/DragStrip.h"
 #include "drainex/MemoryStatus.h"
+#include "rules/AnsiText.h"
 #include "platform/Platform.h"
 #include "resources/ResourceIds.h"
 #include "skin/RegionFromBitmap.h"
@@ -25,6 +26,9 @@ constexpr UINT kBoostWatchMilliseconds = 500;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr const char* kTitle = "Kestrava가 적용 되었습니다...";
 constexpr const char* kStatus = "Kestrava가 실행 중 입니다.";
+constexpr const char* kSparedLine = "게임 : %s 제외";
+// The spared program's line fits the window's width, beneath the process line.
+constexpr size_t kSparedNameBytes = 32;
 
 void PutText(HDC dc, int x, int y, const std::string& text) {
     platform::Gdi().TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -173,6 +177,13 @@ void BoostDialog::Paint() {
     for (const ResultLine& line : ResultLines()) {
         RECT at = line.anchor->RectIn(Handle());
         PutText(dc, at.left, at.top, line.Text());
+    }
+    if (!sparedProgram_.empty()) {
+        RECT process = processAnchor_.RectIn(Handle());
+        RECT memory = memoryAnchor_.RectIn(Handle());
+        char line[128];
+        std::snprintf(line, sizeof line, kSparedLine, AnsiShortened(sparedProgram_, kSparedNameBytes).c_str());
+        PutText(dc, process.left, process.top + (process.top - memory.top), line);
     }
     RECT icon = statusIcon_.RectIn(Handle());
     PutText(dc, icon.left + 20, icon.top + 1, kStatus);

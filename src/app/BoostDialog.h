@@ -18,6 +18,8 @@ public:
 
     void SetPacketSize(int32_t packetSize) { networkValue_ = packetSize; }
     void SetProcessCount(int32_t processCount) { processCount_ = processCount; }
+    // The executable names of the game the boost left alone; empty: no such line.
+    void SetSparedProgram(std::string names) { sparedProgram_ = std::move(names); }
     // Called when the window opens and then about twice a second while it shows.
     void SetBoostWatch(std::function<void()> watch) { boostWatch_ = std::move(watch); }
 
@@ -50,6 +52,7 @@ private:
     int32_t networkValue_ = 0;
     int32_t processCount_ = 0;
     int32_t availableMemoryMb_ = 0;
+    std::string sparedProgram_;
     std::function<void()> boostWatch_;
 };
 

@@ -1,5 +1,7 @@
 #include "app/MainDialog.h"
 
+#include <algorithm>
+
 #include "app/BoostDialog.h"
 #include "app/DragStrip.h"
 #include "app/DrainexLauncher.h"
@@ -10,6 +12,7 @@
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
+#include "process/GameWindows.h"
 #include "resources/ResourceIds.h"
 #include "rules/DefaultScript.h"
 #include "skin/SkinBackground.h"
@@ -32,6 +35,18 @@ constexpr int kRestoreHeight = 22;
 constexpr int kRestoreGap = 8;
 const char kForeignHelper[] =
     "Drainex.exe 파일이 이 Vornel.exe와 함께 배포된 파일이 아닙니다.\n메모리 정리를 건너뜁니다.";
+
+// The programs found as the game, not those they started, each name once.
+std::string GameNames(const std::vector<SparedProcess>& spared) {
+    std::vector<std::string> shown;
+    std::string names;
+    for (const SparedProcess& process : spared) {
+        if (process.reason == 'c' || std::find(shown.begin(), shown.end(), process.name) != shown.end()) continue;
+        names += (shown.empty() ? "" : ", ") + process.name;
+        shown.push_back(process.name);
+    }
+    return names;
+}
 
 }  // namespace
 
@@ -158,6 +173,8 @@ void MainDialog::OnRestore() {
 
 void MainDialog::OnBoost() {
     if (busy) return;
+    // Before anything here changes the Z-order.
+    ruleEngine.SetPlayerWindow(OrdinaryWindowBeneath(Handle()));
     busy = 1;
     OfferRestore(false);
     indicator.StartAnimation();
@@ -174,6 +191,7 @@ void MainDialog::OnBoost() {
         BoostDialog boostDialog(nullptr);
         boostDialog.SetPacketSize(probeResult);
         boostDialog.SetProcessCount(ruleEngine.GetOptimizedProcessCount());
+        boostDialog.SetSparedProgram(GameNames(ruleEngine.SparedProcesses()));
         boostDialog.SetBoostWatch([this] { ruleEngine.CheckStartedPrograms(); });
         boostDialog.DoModal();
     }

@@ -22,6 +22,9 @@ public:
     virtual BOOL IsWindow(HWND window) = 0;
     virtual BOOL IsWindowVisible(HWND window) = 0;
     virtual BOOL IsIconic(HWND window) = 0;
+    virtual BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) = 0;
+    virtual HWND GetWindow(HWND window, UINT command) = 0;
+    virtual int GetClassNameA(HWND window, char* buffer, int size) = 0;
     virtual BOOL ShowWindow(HWND window, int command) = 0;
     virtual BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) = 0;
     virtual BOOL GetWindowRect(HWND window, RECT* rect) = 0;

@@ -88,7 +88,10 @@ constexpr UINT MB_ICONWARNING = 0x30;
 constexpr UINT MB_ICONINFORMATION = 0x40;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_RESTORE = 9;
 constexpr UINT SWP_NOSIZE = 0x1;
 constexpr UINT SWP_NOMOVE = 0x2;
 constexpr UINT SWP_NOZORDER = 0x4;
@@ -115,6 +118,8 @@ constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
+constexpr UINT GW_OWNER = 4;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 constexpr DWORD DS_SETFONT = 0x40;
 constexpr DWORD BS_PUSHBUTTON = 0x0;
@@ -166,6 +171,25 @@ struct TRACKMOUSEEVENT { DWORD cbSize; DWORD dwFlags; HWND hwndTrack; DWORD dwHo
 constexpr WPARAM MK_LBUTTON = 0x1;
 constexpr WORD WA_INACTIVE = 0;
 constexpr UINT SWP_FRAMECHANGED = 0x20;
+
+// Placement and monitors
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+using HMONITOR = void*;
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+constexpr DWORD MONITOR_DEFAULTTONULL = 0;
+constexpr DWORD MONITORINFOF_PRIMARY = 1;
 
 // Images from resources
 constexpr UINT IMAGE_BITMAP = 0;

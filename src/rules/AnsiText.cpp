@@ -21,3 +21,14 @@ std::string AnsiLower(std::string text) {
 bool AnsiEqualsNoCase(const std::string& left, const std::string& right) {
     return left.size() == right.size() && AnsiLower(left) == AnsiLower(right);
 }
+
+std::string AnsiShortened(const std::string& text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    size_t end = 0;
+    for (;;) {
+        const size_t next = end + (IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1);
+        if (next > maxBytes) break;
+        end = next;
+    }
+    return text.substr(0, end) + "...";
+}

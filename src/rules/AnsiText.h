@@ -6,3 +6,5 @@
 
 std::string AnsiLower(std::string text);
 bool AnsiEqualsNoCase(const std::string& left, const std::string& right);
+// The text cut to at most maxBytes, whole characters only, with "..." added where it was cut.
+std::string AnsiShortened(const std::string& text, size_t maxBytes);

@@ -122,6 +122,16 @@ const char ProtectedProcessList[] =
     "policy=suspend \"intelgraphicssoftware.exe\" \"off\"\n"
     "policy=suspend \"arccontrol.exe\" \"off\"\n";
 
+bool IsProtectedProcess(const std::string& name) {
+    const std::string list = ProtectedProcessList;
+    // Each line is: policy=suspend "name" "off"
+    for (size_t open = list.find('"'); open != std::string::npos; open = list.find('"', list.find('\n', open))) {
+        const size_t close = list.find('"', open + 1);
+        if (AnsiEqualsNoCase(name, list.substr(open + 1, close - open - 1))) return true;
+    }
+    return false;
+}
+
 // Kept running and visible with the option ticked by the block above.
 constexpr const char* kPaceKeepers[] = {
     "discord.exe",           // Discord, voice chat

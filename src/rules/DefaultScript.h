@@ -6,6 +6,9 @@
 // Lines that clear the suspend bit of the processes the system needs.
 extern const char ProtectedProcessList[];
 
+// True for a name that a line of the protected list names, in any letter case.
+bool IsProtectedProcess(const std::string& name);
+
 // Voice and recording programs keep their priority class and processors through a
 // boost (their working set is still trimmed): throttled beside a game that has every
 // processor again, voice breaks up and recordings drop frames. Any letter case.

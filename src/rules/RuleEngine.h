@@ -10,6 +10,7 @@
 #include "process/RestoreRecord.h"
 #include "process/WindowStateList.h"
 #include "rules/BoostJournal.h"
+#include "rules/GameProcesses.h"
 #include "rules/InheritanceWatch.h"
 
 // Rule command bits; the restore flags reuse 0x08, 0x10 and 0x20.
@@ -38,6 +39,7 @@ struct RuleSection {
 struct ProcessTarget {
     std::string name;  // executable name without directory, lower case
     win::DWORD processId = 0;
+    win::DWORD parentId = 0;
     win::DWORD actions = 0;
     win::DWORD priorityHigh = 0;   // with kCommandPriority
     win::DWORD processorMask = 0;  // with kCommandCpuMask
@@ -55,14 +57,24 @@ public:
     // in a message box. Always 1.
     int Parse(std::string script);
 
-    // Applies the section to every running process; nothing for a missing index.
+    // Applies the section to every running process but the game being played, which it
+    // spares; nothing for a missing index.
     void Execute(int sectionIndex);
+    // The window the player used just before the boost (null: none); the next Execute
+    // spares its process.
+    void SetPlayerWindow(win::HWND window) { playerWindow = window; }
+    // Processes the next Execute spares besides those it finds itself.
+    void SpareAlso(std::vector<win::DWORD> processIds) { alsoSpared = std::move(processIds); }
+    // What the last Execute spared.
+    const std::vector<SparedProcess>& SparedProcesses() const { return spared; }
     std::vector<ProcessTarget> SnapshotProcesses();
     // Pass 1 for one policy value: sets or clears one bit on the named targets, or
     // acts on a service at once.
     void ExecuteRuleRoutine(std::string value, std::vector<ProcessTarget>& targets);
     // Pass 2: performs the remaining actions of each target and records the undo. Always 1.
     int ApplyProcessActions(std::vector<ProcessTarget>& targets);
+    // Clears every action of the game's processes and logs each with its reason.
+    void SpareTheGame(std::vector<ProcessTarget>& targets);
     static win::DWORD ProcessorMaskFromArgument(const std::string& argument);
 
     // Reports the undo of each boost to the journal, which must outlive the engine (none by default).
@@ -106,4 +118,7 @@ private:
     win::LONG active = 0;
     BoostJournal* journal = nullptr;
     InheritanceWatch startedPrograms;
+    win::HWND playerWindow = nullptr;
+    std::vector<win::DWORD> alsoSpared;
+    std::vector<SparedProcess> spared;
 };

@@ -46,7 +46,21 @@ void RuleEngine::Execute(int sectionIndex) {
     for (const ProcessTarget& target : targets) snapshotIds.push_back(target.processId);
     startedPrograms.Begin(snapshotIds);
     for (const std::string& value : section.policies) ExecuteRuleRoutine(value, targets);
+    SpareTheGame(targets);
     ApplyProcessActions(targets);
+}
+
+// The game gets none of the actions, so no restore record either.
+void RuleEngine::SpareTheGame(std::vector<ProcessTarget>& targets) {
+    spared = FindGameProcesses(targets, playerWindow, alsoSpared);
+    playerWindow = nullptr;
+    alsoSpared.clear();
+    for (const SparedProcess& game : spared) {
+        WriteDebugLog("SpareGameProcess(" + std::string(1, game.reason) + "):" + game.name + "\n");
+        for (ProcessTarget& target : targets) {
+            if (target.processId == game.processId) target.actions = 0;
+        }
+    }
 }
 
 std::vector<ProcessTarget> RuleEngine::SnapshotProcesses() {
@@ -55,6 +69,7 @@ std::vector<ProcessTarget> RuleEngine::SnapshotProcesses() {
         ProcessTarget target;
         target.name = ProcessName(entry);
         target.processId = entry.th32ProcessID;
+        target.parentId = entry.th32ParentProcessID;
         targets.push_back(std::move(target));
     });
     return targets;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -70,6 +71,7 @@ protected:
             BoostDialog dialog(nullptr);
             dialog.SetPacketSize(1472);
             dialog.SetProcessCount(12);
+            dialog.SetSparedProgram(sparedProgram);
             if (watch) dialog.SetBoostWatch(watch);
             result = dialog.DoModal();
         });
@@ -113,6 +115,7 @@ protected:
     std::atomic<INT_PTR> result{0};
     std::pair<COLORREF, COLORREF> background;
     std::function<void()> watch;
+    std::string sparedProgram;
 };
 
 TEST_F(BoostDialogTest, SitsAboveTheTaskbarWithItsButtonsInPlace) {
@@ -206,6 +209,20 @@ TEST_F(BoostDialogTest, PaintsTheTitleAndTheResultLines) {
     EXPECT_EQ(texts.size(), 5u);  // a repaint replaces the old texts
     EXPECT_EQ(background.first, RGB(112, 112, 112));
     EXPECT_EQ(background.second, RGB(245, 245, 245));
+}
+
+// Beneath the process line; a long name is cut after whole characters.
+TEST_F(BoostDialogTest, NamesTheSparedGameBeneathTheProcessLine) {
+    sparedProgram = "가나다라마바사아자차카타파하거너더러머버.exe";
+    Run();
+    std::vector<sim::TextRecord> texts = PaintedTexts();
+    ASSERT_EQ(texts.size(), 6u);
+    auto line = std::find_if(texts.begin(), texts.end(),
+                             [](const sim::TextRecord& text) { return text.text.rfind("게임 : ", 0) == 0; });
+    ASSERT_NE(line, texts.end());
+    EXPECT_EQ(line->text, "게임 : 가나다라마바사아자차카타파하거너... 제외");
+    EXPECT_EQ(line->origin.x, 40);
+    EXPECT_EQ(line->origin.y, 345);
 }
 
 TEST_F(BoostDialogTest, UnreadableMemoryShowsZero) {

@@ -259,6 +259,28 @@ TEST_F(MainWindowTest, ABoostRunsEveryStepAndTheUndoFollowsTheRunningWindow) {
     EXPECT_EQ(Bar(), 0);
 }
 
+// The window beneath the main window when boost is pressed is the game's; the running
+// window names it.
+TEST_F(MainWindowTest, TheProgramUsedBeforeTheBoostIsSparedAndNamed) {
+    const DWORD played = machine.processes.AddProcess("D:\\Games\\windowed.exe");
+    machine.user.CreateTopLevelWindow("GameWindow", "Game", played, true);
+    Start();
+    HWND running = BoostAndWait();
+    ASSERT_NE(running, nullptr);
+    EXPECT_EQ(machine.processes.PriorityOf(played), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(machine.processes.PriorityOf(game), IDLE_PRIORITY_CLASS);
+    bool named = false;
+    machine.user.RunOnWindowThread(running, [&] {
+        machine.user.InvalidateRect(running, nullptr, TRUE);
+        machine.user.UpdateWindow(running);
+        HDC dc = machine.user.GetDC(running);
+        for (const sim::TextRecord& text : machine.gdi.Texts(dc)) named = named || text.text == "게임 : windowed.exe 제외";
+        machine.user.ReleaseDC(running, dc);
+    });
+    EXPECT_TRUE(named);
+    CloseRunningWindow(running);
+}
+
 TEST_F(MainWindowTest, ABoostClickDuringARunIsIgnored) {
     gateOpen = false;
     Start();

@@ -178,8 +178,9 @@ TEST(clsEnhanceWindows, HideAndShowRecordEveryTopLevelWindowOfTheProcess) {
     clsEnhance enhance;
     WindowStateList states;
 
+    // In Z-order: the newest window on top.
     EXPECT_TRUE(enhance.HideProcessWindow(game, states));
-    EXPECT_EQ(states.windows, (std::vector<win::HWND>{first, hidden, second}));
+    EXPECT_EQ(states.windows, (std::vector<win::HWND>{second, hidden, first}));
     EXPECT_EQ(states.wasVisible, (std::vector<win::WORD>{1, 0, 1}));
     EXPECT_FALSE(user.IsWindowVisible(first));
     EXPECT_FALSE(user.IsWindowVisible(hidden));

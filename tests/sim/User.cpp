@@ -30,6 +30,14 @@ bool ReturnsDirectly(UINT message) {
            message == WM_CTLCOLORSTATIC;
 }
 
+HMONITOR KAPI MonitorFromRectEntry(const RECT* rect, DWORD flags) {
+    return Machine::Current().user.MonitorFromRect(rect, flags);
+}
+
+BOOL KAPI GetMonitorInfoAEntry(HMONITOR monitor, MONITORINFO* info) {
+    return Machine::Current().user.GetMonitorInfoA(monitor, info);
+}
+
 }  // namespace
 
 User::User(Machine& machine) : machine_(machine) {
@@ -41,6 +49,8 @@ User::User(Machine& machine) : machine_(machine) {
     desktop.thread = std::this_thread::get_id();
     desktop_ = CreateWindowRecord(desktop);
     platform::Current().user = this;
+    machine.modules.Export("user32.dll", "MonitorFromRect", ProcCast<FARPROC>(&MonitorFromRectEntry));
+    machine.modules.Export("user32.dll", "GetMonitorInfoA", ProcCast<FARPROC>(&GetMonitorInfoAEntry));
 }
 
 User::~User() { platform::Current().user = nullptr; }
@@ -52,6 +62,8 @@ HWND User::CreateWindowRecord(Window window) {
     nextHandle_ += 0x10;
     windows_[reinterpret_cast<uintptr_t>(handle)] = std::move(window);
     order_.push_back(handle);
+    const Window& created = windows_[reinterpret_cast<uintptr_t>(handle)];
+    if (created.parent == nullptr) zOrder_.insert(zOrder_.begin(), handle);
     return handle;
 }
 
@@ -131,6 +143,16 @@ HWND User::CreateTopLevelWindow(const std::string& className, const std::string&
     window.thread = std::this_thread::get_id();
     window.processId = processId;
     return CreateWindowRecord(window);
+}
+
+void User::SetMonitors(std::vector<RECT> monitors) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    monitors_ = std::move(monitors);
+}
+
+void User::SetOwner(HWND handle, HWND owner) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (Window* window = Find(handle)) window->owner = owner;
 }
 
 void User::SetMessageBoxHandler(std::function<int(const MessageBoxRecord&)> handler) {
@@ -306,9 +328,8 @@ BOOL User::EnumWindows(WNDENUMPROC callback, LPARAM context) {
     std::vector<HWND> topLevel;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        for (HWND handle : order_) {
-            const Window* window = Find(handle);
-            if (window && window->parent == nullptr && handle != desktop_) topLevel.push_back(handle);
+        for (HWND handle : zOrder_) {
+            if (handle != desktop_) topLevel.push_back(handle);
         }
     }
     for (HWND handle : topLevel) {
@@ -338,13 +359,57 @@ BOOL User::IsWindowVisible(HWND handle) {
     return Find(handle) != nullptr;
 }
 
-BOOL User::IsIconic(HWND) { return FALSE; }
+BOOL User::IsIconic(HWND handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Window* window = Find(handle);
+    return window && window->minimized;
+}
 
+// The restored rectangle in workspace coordinates, which are the screen's while the work
+// area starts at the screen's corner.
+BOOL User::GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placement) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Window* window = Find(handle);
+    if (window == nullptr) return FALSE;
+    placement->flags = 0;
+    placement->showCmd = window->minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    placement->ptMinPosition = POINT{-1, -1};
+    placement->ptMaxPosition = POINT{-1, -1};
+    placement->rcNormalPosition = window->minimized ? window->normal : ScreenRect(*window);
+    return TRUE;
+}
+
+HWND User::GetWindow(HWND handle, UINT command) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Window* window = Find(handle);
+    return window && command == GW_OWNER ? window->owner : nullptr;
+}
+
+int User::GetClassNameA(HWND handle, char* buffer, int size) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Window* window = Find(handle);
+    if (window == nullptr || size <= 0) return 0;
+    const size_t copied = std::min(window->className.size(), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, window->className.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<int>(copied);
+}
+
+// Minimizing moves the window off the screen, as Windows does, and keeps its rectangle
+// for the restore.
 BOOL User::ShowWindow(HWND handle, int command) {
     std::lock_guard<std::mutex> lock(mutex_);
     Window* window = Find(handle);
     if (window == nullptr) return FALSE;
     BOOL wasVisible = (window->style & WS_VISIBLE) != 0;
+    if ((command == SW_MINIMIZE || command == SW_SHOWMINIMIZED) && !window->minimized) {
+        window->normal = window->rect;
+        window->rect = RECT{-32000, -32000, -32000 + 160, -32000 + 28};
+        window->minimized = true;
+    } else if ((command == SW_RESTORE || command == SW_SHOWNORMAL) && window->minimized) {
+        window->rect = window->normal;
+        window->minimized = false;
+    }
     if (command == SW_HIDE) {
         window->style &= ~WS_VISIBLE;
     } else {
@@ -356,7 +421,7 @@ BOOL User::ShowWindow(HWND handle, int command) {
     return wasVisible;
 }
 
-BOOL User::SetWindowPos(HWND handle, HWND, int x, int y, int cx, int cy, UINT flags) {
+BOOL User::SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     std::lock_guard<std::mutex> lock(mutex_);
     Window* window = Find(handle);
     if (window == nullptr) return FALSE;
@@ -370,6 +435,10 @@ BOOL User::SetWindowPos(HWND handle, HWND, int x, int y, int cx, int cy, UINT fl
     if (!(flags & SWP_NOSIZE)) {
         width = cx;
         height = cy;
+    }
+    if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOP && window->parent == nullptr) {
+        zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), handle), zOrder_.end());
+        zOrder_.insert(zOrder_.begin(), handle);
     }
     window->rect.right = window->rect.left + width;
     window->rect.bottom = window->rect.top + height;
@@ -550,6 +619,7 @@ BOOL User::DestroyWindow(HWND handle) {
         surface = window->surface;
         windows_.erase(reinterpret_cast<uintptr_t>(handle));
         order_.erase(std::remove(order_.begin(), order_.end(), handle), order_.end());
+        zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), handle), zOrder_.end());
         if (hovered_ == handle) hovered_ = nullptr;
         for (auto& focus : focus_) {
             if (focus.second == handle) focus.second = nullptr;
@@ -1336,6 +1406,39 @@ int User::GetSystemMetrics(int index) {
     case SM_CYICON: return 32;
     default: return 0;
     }
+}
+
+std::vector<RECT> User::Monitors() const {
+    return monitors_.empty() ? std::vector<RECT>{Find(desktop_)->rect} : monitors_;
+}
+
+// The monitor that the rectangle overlaps most; none when it overlaps none.
+HMONITOR User::MonitorFromRect(const RECT* rect, DWORD) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::vector<RECT> monitors = Monitors();
+    HMONITOR best = nullptr;
+    long long bestArea = 0;
+    for (size_t index = 0; index < monitors.size(); ++index) {
+        const RECT& monitor = monitors[index];
+        const long long width = std::min(rect->right, monitor.right) - std::max(rect->left, monitor.left);
+        const long long height = std::min(rect->bottom, monitor.bottom) - std::max(rect->top, monitor.top);
+        if (width > 0 && height > 0 && width * height > bestArea) {
+            bestArea = width * height;
+            best = reinterpret_cast<HMONITOR>(index + 1);
+        }
+    }
+    return best;
+}
+
+BOOL User::GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::vector<RECT> monitors = Monitors();
+    const size_t index = reinterpret_cast<uintptr_t>(monitor) - 1;
+    if (index >= monitors.size() || info->cbSize < sizeof(MONITORINFO)) return FALSE;
+    info->rcMonitor = monitors[index];
+    info->rcWork = monitors[index];
+    info->dwFlags = index == 0 ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
 }
 
 DWORD User::GetSysColor(int index) {

@@ -49,6 +49,10 @@ public:
     // default procedure when none is given.
     HWND CreateTopLevelWindow(const std::string& className, const std::string& title, DWORD processId,
                               bool visible, WNDPROC procedure = nullptr);
+    // The monitors' screen rectangles, the first the primary one; none: one monitor, the desktop.
+    // Each monitor's work area is the whole monitor.
+    void SetMonitors(std::vector<RECT> monitors);
+    void SetOwner(HWND window, HWND owner);
     // Answers message boxes; the default answers IDOK, or IDYES for MB_YESNO. A handler
     // answering 0 leaves the box up as a "#32770" window until a button command reaches it.
     void SetMessageBoxHandler(std::function<int(const MessageBoxRecord&)> handler);
@@ -91,6 +95,9 @@ public:
     BOOL IsWindow(HWND window) override;
     BOOL IsWindowVisible(HWND window) override;
     BOOL IsIconic(HWND window) override;
+    BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) override;
+    HWND GetWindow(HWND window, UINT command) override;
+    int GetClassNameA(HWND window, char* buffer, int size) override;
     BOOL ShowWindow(HWND window, int command) override;
     BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) override;
     BOOL GetWindowRect(HWND window, RECT* rect) override;
@@ -149,6 +156,10 @@ public:
     int GetSystemMetrics(int index) override;
     DWORD GetSysColor(int index) override;
 
+    // Exported from user32.dll.
+    HMONITOR MonitorFromRect(const RECT* rect, DWORD flags);
+    BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
+
     // Dialog units of the template font, in pixels per 4 horizontal and 8 vertical units.
     static constexpr int kBaseUnitX = 6;
     static constexpr int kBaseUnitY = 12;
@@ -173,6 +184,8 @@ private:
         std::thread::id thread;
         DWORD processId = 0;
         bool enabled = true;
+        bool minimized = false;
+        RECT normal{};  // the restored rectangle while minimized
         bool needsPaint = false;
         bool eraseOnPaint = false;
         INT_PTR userData = 0;
@@ -209,6 +222,7 @@ private:
     Window* Find(HWND window);
     const Window* Find(HWND window) const;
     RECT ScreenRect(const Window& window) const;
+    std::vector<RECT> Monitors() const;
     POINT ClientOrigin(const Window& window) const;
     bool IsDescendant(HWND window, HWND ancestor) const;
     LRESULT Call(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -234,7 +248,9 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable wake_;
     std::map<uintptr_t, Window> windows_;
-    std::vector<HWND> order_;  // creation order, for enumeration and hit testing
+    std::vector<HWND> order_;  // creation order, for hit testing and the children's enumeration
+    std::vector<HWND> zOrder_;  // top-level windows, topmost first; a new one goes on top
+    std::vector<RECT> monitors_;
     std::map<std::thread::id, Queue> queues_;
     std::map<std::thread::id, DWORD> threadIds_;
     std::map<std::thread::id, HWND> focus_;

@@ -27,6 +27,8 @@ KESTRAVA_SAME_LAYOUT(TTTOOLINFOA);
 KESTRAVA_SAME_LAYOUT(DISPLAY_DEVICEA);
 static_assert(sizeof(win::NOTIFYICONDATAA) == NOTIFYICONDATAA_V2_SIZE, "NOTIFYICONDATAA layout differs");
 static_assert(win::NOTIFYICONDATAA_V1_SIZE == NOTIFYICONDATAA_V1_SIZE, "NOTIFYICONDATAA first size differs");
+KESTRAVA_SAME_LAYOUT(WINDOWPLACEMENT);
+KESTRAVA_SAME_LAYOUT(MONITORINFO);
 
 namespace {
 
@@ -57,6 +59,13 @@ public:
     BOOL IsWindow(win::HWND window) override { return ::IsWindow(W(window)); }
     BOOL IsWindowVisible(win::HWND window) override { return ::IsWindowVisible(W(window)); }
     BOOL IsIconic(win::HWND window) override { return ::IsIconic(W(window)); }
+    BOOL GetWindowPlacement(win::HWND window, win::WINDOWPLACEMENT* placement) override {
+        return ::GetWindowPlacement(W(window), reinterpret_cast<::WINDOWPLACEMENT*>(placement));
+    }
+    win::HWND GetWindow(win::HWND window, UINT command) override { return ::GetWindow(W(window), command); }
+    int GetClassNameA(win::HWND window, char* buffer, int size) override {
+        return ::GetClassNameA(W(window), buffer, size);
+    }
     BOOL ShowWindow(win::HWND window, int command) override { return ::ShowWindow(W(window), command); }
     BOOL SetWindowPos(win::HWND window, win::HWND insertAfter, int x, int y, int cx, int cy, UINT flags) override {
         return ::SetWindowPos(W(window), W(insertAfter), x, y, cx, cy, flags);
