@@ -1,9 +1,10 @@
 // A child process for the Wine tests of process control: one top-level window
 // (class and title "kestrava child") and a message loop that idles until the
 // process is killed.
-//   kestrava_child [hidden] [threads N] [spin N] [launch FLAG_FILE PROGRAM [ARGUMENT...]]
+//   kestrava_child [hidden] [screen] [threads N] [spin N] [launch FLAG_FILE PROGRAM [ARGUMENT...]]
 //   kestrava_child work THREADS SECONDS RESULT_FILE
 //     hidden      creates the window without showing it
+//     screen      a borderless window over the whole screen, as a game's
 //     threads N   starts N more threads that sleep forever
 //     spin N      starts N more threads that keep a processor busy
 //     launch      a stand-in launcher: once FLAG_FILE exists, starts PROGRAM with the
@@ -92,11 +93,14 @@ int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "work") == 0) return Work(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
 
     bool hidden = false;
+    bool screen = false;
     int threads = 0;
     int spinning = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "hidden") == 0) {
             hidden = true;
+        } else if (std::strcmp(argv[i], "screen") == 0) {
+            screen = true;
         } else if (std::strcmp(argv[i], "threads") == 0 && i + 1 < argc) {
             threads = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "spin") == 0 && i + 1 < argc) {
@@ -118,8 +122,12 @@ int main(int argc, char** argv) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "kestrava child";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "kestrava child", "kestrava child", WS_OVERLAPPEDWINDOW, 10, 10, 200, 120,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    // A game's borderless window over the whole screen, or a small ordinary one.
+    HWND window = screen ? CreateWindowExA(0, "kestrava child", "kestrava child", WS_POPUP, 0, 0,
+                                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                           nullptr, windowClass.hInstance, nullptr)
+                         : CreateWindowExA(0, "kestrava child", "kestrava child", WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                                           120, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (window == nullptr) return 1;
     if (!hidden) ShowWindow(window, SW_SHOWNORMAL);
 
