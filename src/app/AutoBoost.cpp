@@ -68,11 +68,15 @@ bool MainDialog::OnFollowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-// The menu's commands, also when another program sends them to the window; none while a
-// boost is being applied.
+// The menu's commands, also when another program sends them to the window. While a boost is
+// being applied only 종료 counts, once the boost has been applied.
 bool MainDialog::OnTrayCommand(WORD id) {
     if (id != IDM_OPEN && id != IDM_APPLY_NOW && id != IDM_UNDO && id != IDM_EXIT) return false;
-    if (following == Following::Off || busy) return true;
+    if (following == Following::Off) return true;
+    if (busy) {
+        exitAfterBoost = exitAfterBoost || id == IDM_EXIT;
+        return true;
+    }
     switch (id) {
     case IDM_OPEN:
         Show(SW_SHOW);
@@ -123,6 +127,10 @@ void MainDialog::ApplyFollowingBoost(const std::vector<GameProcess>& games) {
     }
     busy = 0;
     progress.SetPos(0);
+    if (exitAfterBoost) {
+        OnTrayCommand(IDM_EXIT);
+        return;
+    }
     if (!applied) {
         OfferRestore(true);
         return;

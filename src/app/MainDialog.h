@@ -97,6 +97,7 @@ private:
     Following following = Following::Off;
     bool boostEndsWithGame = false;  // the boost was applied for a game, not from the menu
     bool everyStepDone = false;      // a boost of this run did the graphics and network steps
+    bool exitAfterBoost = false;     // 종료 came while a boost was being applied
     GameWaiter gameWaiter;
     TrayIcon trayIcon;
 };

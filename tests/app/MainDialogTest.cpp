@@ -689,6 +689,22 @@ TEST_F(FollowingBoostTest, ExitFromTheIconsMenuEndsTheBoostFirst) {
     EXPECT_EQ(machine.shell.IconCount(), 0u);
 }
 
+TEST_F(FollowingBoostTest, AnExitWhileTheBoostIsAppliedEndsTheProgramOnceItIsUndone) {
+    StartWaiting();
+    gateOpen = false;  // the probe's first ping waits
+    StartProgram("first.exe");
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+    machine.user.PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    gateOpen = true;
+    ui.join();
+    main = nullptr;
+    EXPECT_GT(pings.load(), 0);
+    EXPECT_FALSE(Throttled());
+    EXPECT_FALSE(machine.files.Exists(kJournal));
+    EXPECT_EQ(machine.shell.IconCount(), 0u);
+}
+
 TEST_F(FollowingBoostTest, TheUndoCommandWaitsAgainAndTheIconComesBackWithTheShell) {
     StartWaiting();
     machine.user.SendMessageA(main, WM_COMMAND, IDM_APPLY_NOW, 0);
