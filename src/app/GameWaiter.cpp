@@ -60,13 +60,19 @@ std::vector<DWORD> GameWaiter::FollowedIds() const {
 
 void GameWaiter::Follow(DWORD processId) { followed[processId] = ProcessCreationTime(processId); }
 
-// A process is the same as in the last walk while its id stays in the list from walk to walk.
+// A process is the same as in the last walk while its id stays in the list from walk to walk
+// with the same parent and name: an id that a new program got in between (Wine hands out
+// freed ids at once) mostly comes with another name or parent. Start times are read for the
+// followed processes alone, which keeps a walk cheap.
 std::vector<GameProcess> GameWaiter::Poll() {
     std::map<DWORD, Seen> walk;
     const bool walked = WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
+        Seen seen{entry.th32ParentProcessID, ProcessName(entry), true};
         auto known = lastWalk.find(entry.th32ProcessID);
-        const bool started = known == lastWalk.end() || known->second.startedSinceBegin;
-        walk[entry.th32ProcessID] = Seen{entry.th32ParentProcessID, ProcessName(entry), started};
+        if (known != lastWalk.end() && known->second.parentId == seen.parentId && known->second.name == seen.name) {
+            seen.startedSinceBegin = known->second.startedSinceBegin;
+        }
+        walk[entry.th32ProcessID] = std::move(seen);
     });
     if (!walked) return {};
     lastWalk.swap(walk);

@@ -596,8 +596,9 @@ protected:
         return icon;
     }
     // A program with a window of this size at the top-left corner of the screen.
-    DWORD StartProgram(const char* name, DWORD parent = 0, int width = 1024, int height = 768) {
-        const DWORD id = parent ? machine.processes.StartChild(parent, name) : machine.processes.AddProcess(name);
+    DWORD StartProgram(const char* name, DWORD parent = 0, int width = 1024, int height = 768, DWORD reusedId = 0) {
+        const DWORD id = parent ? machine.processes.StartChild(parent, name, reusedId)
+                                : machine.processes.AddProcess(name, 1, reusedId);
         const HWND window = machine.user.CreateTopLevelWindow("Window", name, id, true);
         machine.user.SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER);
         windows[id] = window;
@@ -674,6 +675,16 @@ TEST_F(FollowingBoostTest, OnlyAGameWindowOrALaunchersGameStartsTheBoost) {
     const DWORD windowed = StartProgram("windowed.exe", launcher, 800, 600);
     ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
     ExpectSpared(windowed);
+}
+
+TEST_F(FollowingBoostTest, AGameThatGotTheIdOfAnEndedProgramIsStillNew) {
+    const DWORD tool = machine.processes.AddProcess("tool.exe");
+    StartWaiting();
+    machine.processes.EndProcess(tool);
+    const DWORD game = StartProgram("first.exe", 0, 1024, 768, tool);
+    ASSERT_EQ(game, tool);
+    ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
+    ExpectSpared(game);
 }
 
 TEST_F(FollowingBoostTest, ExitFromTheIconsMenuEndsTheBoostFirst) {
