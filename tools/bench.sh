@@ -5,8 +5,8 @@
 #     memory release and whole boost once more with room for 8 GiB instead of 2 GiB;
 #   - Drainex's release passes under Wine against a plain LocalAlloc/LocalFree loop;
 #   - RegionFromBitmap on a 1920 x 1080 mask, native, against a plain read of the pixels;
-#   - the CPU time of Vornel's Unix process while the running window is idle and during the
-#     memory wait;
+#   - the CPU time of Vornel's Unix process while the running window is idle, while it waits
+#     for a game with the main window hidden, and during the memory wait;
 #   - what a boost does for a game started during it: next to two background programs that
 #     each keep a processor busy, a stand-in launcher starts a stand-in game (kestrava_child
 #     work), once (a) without a boost, (b) during a boost, and (c) with no background
@@ -28,6 +28,9 @@ windows="$bench/win-x86_64"
 app="$WINEPREFIX/drive_c/Kestrava Bench"
 ping_log='C:\bench-ping.log'
 debug_log='C:\debuglog.txt'
+# The boost bench leaves the option that makes the boost follow the game ticked; each boost
+# here starts with it clear.
+options_file="$WINEPREFIX/drive_c/ProgramData/Kestrava/Options.txt"
 # Drainex claims memory until this address-space limit of its Unix process stops it, as
 # in the end-to-end runs, instead of claiming all but 100 MiB of the machine.
 memory_limit_kb=${KESTRAVA_BENCH_MEMORY_LIMIT_KB:-2097152}
@@ -96,6 +99,7 @@ echo "Drainex's release passes under Wine ..."
 bench_boost() {  # bench_boost LIMIT_KB LOG
   local memory_limit_kb=$1 log=$2
   rm -rf "$app"
+  rm -f "$options_file"
   mkdir -p "$app"
   cp "$windows/Vornel.exe" "$windows/Drainex.exe" "$app/"
   cp "$windows/ping.exe" "$(system_ping x86_64)"
@@ -164,6 +168,7 @@ game_rounds() {
     "$game_seconds" 'C:\bench-game.txt'
   if [ "$boosted" = 1 ]; then
     rm -rf "$app/Restore"  # no journal of an earlier run to recover at the start
+    rm -f "$options_file"
     start "$app/Vornel.exe"
     driver wait Kestrava 60000 && driver click Kestrava 1004 &&
       driver wait "Kestrava가 적용 되었습니다..." 240000 || { echo "no boost" >&2; stop_started; return 1; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/AutoBoostOption.h"
 #include "app/BoostDialog.h"
 #include "app/DragStrip.h"
 #include "app/DrainexLauncher.h"
@@ -66,6 +67,7 @@ void MainDialog::DoDataExchange() {
     Bind(IDC_GRAPHICS, graphicsCheck);
     Bind(IDC_FAST, fastCheck);
     Bind(IDC_SUSPEND, suspendCheck);
+    Bind(IDC_AUTO_BOOST, autoBoostCheck);
     Bind(IDC_PROGRESS, progress);
     Bind(IDC_BOOST, boostButton);
     Bind(IDC_CLOSE, closeButton);
@@ -82,12 +84,13 @@ BOOL MainDialog::OnInitDialog() {
     progress.SetRange(0, 100);
     progress.SetStep(1);
 
-    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &boostButton, &closeButton, &restoreButton}) {
+    for (SkinButton* button :
+         {&fastCheck, &graphicsCheck, &suspendCheck, &autoBoostCheck, &boostButton, &closeButton, &restoreButton}) {
         button->SetFlatBorder(false, true);
         button->SetPressedOffset(255, true);
     }
     // The window ground shows around the pictures of the checkboxes and the restore button.
-    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &restoreButton}) {
+    for (SkinButton* button : {&fastCheck, &graphicsCheck, &suspendCheck, &autoBoostCheck, &restoreButton}) {
         for (int index : {0, 2, 4}) button->SetColor(index, kCheckGround, true);
     }
     closeButton.SetBitmaps(IDB_CLOSE_HOT, RGB(0, 0, 0), IDB_CLOSE_IDLE, RGB(0, 0, 0));
@@ -95,6 +98,8 @@ BOOL MainDialog::OnInitDialog() {
     fastCheck.SetBitmaps(IDB_CHECK_ON, RGB(0, 0, 0), IDB_CHECK_OFF, RGB(0, 0, 0));
     graphicsCheck.SetBitmaps(IDB_CHECK_ON, RGB(0, 0, 0), IDB_CHECK_OFF, RGB(0, 0, 0));
     suspendCheck.SetBitmaps(IDB_SUSPEND_ON, RGB(255, 255, 255), IDB_SUSPEND_OFF, RGB(0, 0, 0));
+    autoBoostCheck.SetBitmaps(IDB_SUSPEND_ON, RGB(255, 255, 255), IDB_SUSPEND_OFF, RGB(0, 0, 0));
+    autoBoostCheck.SetCheck(ReadAutoBoostOption(stateFolder.Use(Handle())), true);
     RECT window = WindowRect();
     closeButton.SetPos(nullptr, (window.right - window.left) - 70, 1, 43, 16, SWP_NOZORDER);
     boostButton.SetPos(nullptr, 0, 0, 65, 64, SWP_NOMOVE | SWP_NOZORDER);
@@ -117,11 +122,16 @@ bool MainDialog::OnCommand(WORD id, WORD code) {
     case IDC_GRAPHICS: fastCheck.SetCheck(!graphicsCheck.GetCheck(), true); return true;
     case IDC_SUSPEND: OnSuspendClicked(); return true;
     case IDC_RESTORE: OnRestore(); return true;
-    default: return false;
+    case IDC_AUTO_BOOST: OnAutoBoostClicked(); return true;
+    default: return OnTrayCommand(id);
     }
 }
 
 bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (OnFollowMessage(message, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
     switch (message) {
     case WM_PAINT: OnPaint(); return true;
     case WM_ERASEBKGND:
@@ -136,6 +146,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_ENDSESSION:
         if (wParam) ruleEngine.UndoBoost();
         return false;
+    case WM_DESTROY: StopFollowing(); return false;
     // The messages of the probe worker and Drainex also get the default handling.
     case WM_PROBE_STEP:
         if (progress.GetPos() >= 20) {
@@ -171,10 +182,19 @@ void MainDialog::OnRestore() {
     OfferSettingsRestore(Handle(), Text(), stateFolder.Use(Handle()));
 }
 
+void MainDialog::OnAutoBoostClicked() {
+    WriteAutoBoostOption(stateFolder.Use(Handle()), autoBoostCheck.GetCheck());
+}
+
 void MainDialog::OnBoost() {
     if (busy) return;
+    if (autoBoostCheck.GetCheck()) {
+        StartWaiting();
+        return;
+    }
     // Before anything here changes the Z-order.
     ruleEngine.SetPlayerWindow(OrdinaryWindowBeneath(Handle()));
+    StopFollowing();
     busy = 1;
     OfferRestore(false);
     indicator.StartAnimation();
@@ -202,16 +222,25 @@ void MainDialog::OnBoost() {
 }
 
 bool MainDialog::OptimizeRun() {
-    boostStateFolder = stateFolder.Use(Handle());
-    const bool keeps = !boostStateFolder.empty();
-    settingsRecord.Start(keeps ? SettingsRecordPath(boostStateFolder) : std::string());
-    journal.KeepAt(keeps ? RestoreJournalPath(boostStateFolder) : std::string());
+    KeepBoostRecords(true);
     ApplyGraphicsProfile();
     if (!RunNetworkStep()) return false;
+    RunProcessSteps();
+    everyStepDone = true;
+    return true;
+}
+
+void MainDialog::KeepBoostRecords(bool settingsRecordToo) {
+    boostStateFolder = stateFolder.Use(Handle());
+    const bool keeps = !boostStateFolder.empty();
+    if (settingsRecordToo) settingsRecord.Start(keeps ? SettingsRecordPath(boostStateFolder) : std::string());
+    journal.KeepAt(keeps ? RestoreJournalPath(boostStateFolder) : std::string());
+}
+
+void MainDialog::RunProcessSteps() {
     RunMemoryStep();
     ComposeDefaultScript();
     progress.SetPos(100);
-    return true;
 }
 
 void MainDialog::ApplyGraphicsProfile() {

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "app/CrashUndo.h"
+#include "app/GameWaiter.h"
 #include "app/Sha256.h"
 #include "app/StateFolderGate.h"
+#include "app/TrayIcon.h"
 #include "network/NetworkTuner.h"
 #include "restore/RestoreJournal.h"
 #include "restore/SettingsRecord.h"
@@ -34,10 +36,24 @@ protected:
 
 private:
     void OnBoost();
+    void OnAutoBoostClicked();
+    // The boost that follows the game (AutoBoost.cpp): waiting with the notification icon,
+    // the boost when a game starts, its undo when the game's processes have all exited.
+    void StartWaiting();
+    void StopFollowing();
+    bool OnFollowMessage(win::UINT message, win::WPARAM wParam, win::LPARAM lParam);
+    bool OnTrayCommand(win::WORD id);
+    void OnFollowTick();
+    void ApplyFollowingBoost(const std::vector<GameProcess>& games);
+    void UndoFollowingBoost();
+    void SetFollowTimer(win::UINT milliseconds);
     void OfferRestore(bool offered) const;
     void OnRestore();
     // False when the user stopped the probe: the run ends there.
     bool OptimizeRun();
+    // Where this boost keeps its journal, settings record and backups.
+    void KeepBoostRecords(bool settingsRecordToo);
+    void RunProcessSteps();
     void ApplyGraphicsProfile();
     bool RunNetworkStep();
     void RunMemoryStep();
@@ -54,6 +70,7 @@ private:
     SkinButton graphicsCheck;
     SkinButton fastCheck;
     SkinButton suspendCheck;
+    SkinButton autoBoostCheck;
     ui::ProgressBar progress;
     SkinButton boostButton;
     SkinButton closeButton;
@@ -76,4 +93,11 @@ private:
     RestoreJournal journal;  // outlives the engine, whose end undoes the boost
     RuleEngine ruleEngine;
     CrashUndo crashUndo{ruleEngine};
+    enum class Following { Off, Waiting, Boosted };
+    Following following = Following::Off;
+    bool boostEndsWithGame = false;  // the boost was applied for a game, not from the menu
+    bool everyStepDone = false;      // a boost of this run did the graphics and network steps
+    bool exitAfterBoost = false;     // 종료 came while a boost was being applied
+    GameWaiter gameWaiter;
+    TrayIcon trayIcon;
 };

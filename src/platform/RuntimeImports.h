@@ -59,10 +59,14 @@ enum class ImportLibrary {
     IMPORT(Advapi32, BOOL, GetSecurityDescriptorOwner,                                                                 \
            (PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted))                                            \
     IMPORT(User32, BOOL, EnumDisplayDevicesA, (const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags))   \
+    IMPORT(User32, BOOL, ChangeWindowMessageFilter, (UINT message, DWORD flag))                                        \
+    IMPORT(User32, BOOL, ChangeWindowMessageFilterEx,                                                                  \
+           (HWND window, UINT message, DWORD action, CHANGEFILTERSTRUCT* status))                                      \
     IMPORT(User32, HMONITOR, MonitorFromRect, (const RECT* rect, DWORD flags))                                         \
     IMPORT(User32, BOOL, GetMonitorInfoA, (HMONITOR monitor, MONITORINFO* info))                                       \
     IMPORT(Comctl32, BOOL, InitCommonControlsEx, (const INITCOMMONCONTROLSEX* controls))                               \
-    IMPORT(Shell32, HRESULT, SHGetFolderPathA, (HWND owner, int folder, HANDLE token, DWORD flags, char* path))
+    IMPORT(Shell32, HRESULT, SHGetFolderPathA, (HWND owner, int folder, HANDLE token, DWORD flags, char* path))      \
+    IMPORT(Shell32, BOOL, Shell_NotifyIconA, (DWORD message, NOTIFYICONDATAA* data))
 
 namespace imports {
 

@@ -64,6 +64,16 @@ public:
     virtual LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC callback) = 0;
     virtual BOOL KillTimer(HWND window, UINT_PTR id) = 0;
+    virtual UINT RegisterWindowMessageA(const char* name) = 0;
+
+    // Pop-up menus
+    virtual HMENU CreatePopupMenu() = 0;
+    virtual BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, const char* text) = 0;
+    // Without TPM_RETURNCMD the chosen item's WM_COMMAND is posted to the owner.
+    virtual BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                const RECT* rect) = 0;
+    virtual BOOL DestroyMenu(HMENU menu) = 0;
+    virtual BOOL SetForegroundWindow(HWND window) = 0;
 
     // Dialogs and message boxes
     virtual INT_PTR DialogBoxParamA(HINSTANCE instance, const char* templateName, HWND parent,

@@ -234,4 +234,45 @@ constexpr UINT TTF_SUBCLASS = 0x0010;
 constexpr UINT TTM_ADDTOOLA = WM_USER + 4;
 constexpr UINT TTM_SETMAXTIPWIDTH = WM_USER + 24;
 
+// Pop-up menus
+constexpr UINT MF_STRING = 0x0;
+constexpr UINT MF_GRAYED = 0x1;
+constexpr UINT MF_SEPARATOR = 0x800;
+constexpr UINT TPM_RIGHTBUTTON = 0x2;
+constexpr UINT TPM_BOTTOMALIGN = 0x20;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+
+// The shell's notification area (shell32)
+struct NOTIFYICONDATAA {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    char szTip[128];
+    DWORD dwState;
+    DWORD dwStateMask;
+    char szInfo[256];
+    UINT uTimeout;
+    char szInfoTitle[64];
+    DWORD dwInfoFlags;
+};
+// The first release's size, with a 64-character tip and no balloon (95, 98, NT 4).
+constexpr DWORD NOTIFYICONDATAA_V1_SIZE = offsetof(NOTIFYICONDATAA, szTip) + 64;
+constexpr DWORD NIM_ADD = 0;
+constexpr DWORD NIM_MODIFY = 1;
+constexpr DWORD NIM_DELETE = 2;
+constexpr UINT NIF_MESSAGE = 0x1;
+constexpr UINT NIF_ICON = 0x2;
+constexpr UINT NIF_TIP = 0x4;
+constexpr UINT NIF_INFO = 0x10;
+constexpr DWORD NIIF_INFO = 0x1;
+
+// The message filter of an elevated program (Vista and later)
+struct CHANGEFILTERSTRUCT { DWORD cbSize; DWORD ExtStatus; };
+constexpr DWORD MSGFLT_ADD = 1;
+constexpr DWORD MSGFLT_ALLOW = 1;
+
 }  // namespace win

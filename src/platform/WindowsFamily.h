@@ -8,4 +8,8 @@ namespace platform {
 // the program is one, and its checks are the safe ones there.
 bool IsNtFamily();
 
+// True where the shell shows balloons on notification icons: every Windows but 95, 98
+// and NT 4 (Me and 2000 onwards). When the version cannot be read, true.
+bool ShellHasBalloons();
+
 }  // namespace platform

@@ -45,5 +45,12 @@ constexpr int IDC_MEMORY_ANCHOR = 1012;
 constexpr int IDC_PROCESS_ANCHOR = 1013;
 constexpr int IDC_INDICATOR = 1014;
 constexpr int IDC_RESTORE = 1015;
+constexpr int IDC_AUTO_BOOST = 1016;
+
+// The notification icon's menu
+constexpr int IDM_OPEN = 40001;
+constexpr int IDM_APPLY_NOW = 40002;
+constexpr int IDM_UNDO = 40003;
+constexpr int IDM_EXIT = 40004;
 
 }  // namespace resources

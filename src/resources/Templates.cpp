@@ -17,12 +17,15 @@ std::vector<DialogTemplate> MakeTemplates() {
         {2, "BUTTON", "취소", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 180, 230, 50, 14, 0},
         {IDC_PROGRESS, "msctls_progress32", "", kChild | PBS_SMOOTH, 15, 175, 220, 10, 0},
         {IDC_SUSPEND, "BUTTON", "확인되지 않은 프로세스 일시중지 (저사양 PC 권장)", kChild | WS_TABSTOP | BS_AUTOCHECKBOX,
-         15, 209, 175, 10, 0},
+         15, 202, 175, 10, 0},
+        // below the suspend option, the rows above moved up to make room
+        {IDC_AUTO_BOOST, "BUTTON", "게임을 시작하면 자동으로 적용", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 15, 215, 175, 10,
+         0},
         {IDC_BOOST, "BUTTON", "", kChild | WS_TABSTOP | BS_PUSHBUTTON, 240, 172, 40, 40, 0},
         {IDC_CLOSE, "BUTTON", "", kChild | WS_TABSTOP | BS_PUSHBUTTON, 273, 5, 15, 16, 0},
         {IDC_LABEL, "STATIC", "", kChild | SS_BITMAP, 10, 165, 51, 8, IDB_OPTIONS_LABEL},
-        {IDC_FAST, "BUTTON", "빠른속도 (저사양 PC 권장)", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 15, 192, 100, 10, 0},
-        {IDC_GRAPHICS, "BUTTON", "그래픽향상 (고사양 PC 권장)", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 125, 192, 107, 10,
+        {IDC_FAST, "BUTTON", "빠른속도 (저사양 PC 권장)", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 15, 189, 100, 10, 0},
+        {IDC_GRAPHICS, "BUTTON", "그래픽향상 (고사양 PC 권장)", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 125, 189, 107, 10,
          0},
         {IDC_INDICATOR, "STATIC", "", kChild | SS_BLACKFRAME, 11, 146, 6, 5, 0},
         // placed under the boost button by the dialog

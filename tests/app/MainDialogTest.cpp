@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <thread>
 
 #include "app/MainApplication.h"
+#include "app/TrayIcon.h"
 #include "app/Sha256.h"
 #include "drainex/DrainexRun.h"
 #include "drainex/ReleaseMessages.h"
@@ -575,6 +577,177 @@ TEST_P(RefusedStateFolderTest, IsNotUsedAndTheBoostStillRuns) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SquattedOrLinked, RefusedStateFolderTest, ::testing::Bool());
+
+// With "게임을 시작하면 자동으로 적용" ticked, the boost waits behind the notification icon
+// for a game, follows it and is undone when the game has exited.
+class FollowingBoostTest : public MainWindowTest {
+protected:
+    void StartWaiting() {
+        machine.user.SetDesktopSize(1024, 768);
+        Start();
+        ClickAndWait(IDC_AUTO_BOOST);
+        machine.user.Click(Item(IDC_BOOST));
+        ASSERT_TRUE(WaitFor([&] { return Icon().tip == kWaitingTip; }));
+        EXPECT_FALSE(machine.user.IsWindowVisible(main));
+    }
+    sim::NotifyIcon Icon() {
+        sim::NotifyIcon icon;
+        machine.shell.FindIcon(main, 1, icon);
+        return icon;
+    }
+    // A program with a window of this size at the top-left corner of the screen.
+    DWORD StartProgram(const char* name, DWORD parent = 0, int width = 1024, int height = 768, DWORD reusedId = 0) {
+        const DWORD id = parent ? machine.processes.StartChild(parent, name, reusedId)
+                                : machine.processes.AddProcess(name, 1, reusedId);
+        const HWND window = machine.user.CreateTopLevelWindow("Window", name, id, true);
+        machine.user.SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER);
+        windows[id] = window;
+        return id;
+    }
+    void EndProgram(DWORD id) {
+        machine.user.DestroyWindow(windows[id]);
+        machine.processes.EndProcess(id);
+    }
+    bool Throttled() { return machine.processes.PriorityOf(game) == IDLE_PRIORITY_CLASS; }
+    template <typename Condition>
+    bool WaitFor(Condition condition, int milliseconds = 8000) {
+        for (int waited = 0; waited < milliseconds; waited += 20) {
+            if (condition()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return condition();
+    }
+    void ExpectSpared(DWORD id) {
+        EXPECT_EQ(machine.processes.PriorityOf(id), NORMAL_PRIORITY_CLASS);
+        EXPECT_EQ(machine.processes.AffinityOf(id), 0xFu);
+    }
+
+    static constexpr const char* kWaitingTip = "Kestrava: 게임을 기다리는 중";
+    std::map<DWORD, HWND> windows;
+};
+
+TEST_F(FollowingBoostTest, FollowsEachGameUntilAllHaveExitedThenWaitsAgain) {
+    StartWaiting();
+    const DWORD first = StartProgram("first.exe");
+    ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
+    ExpectSpared(first);
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0x8u);
+    EXPECT_EQ(pings.load(), 7);  // every step, as the button does
+    EXPECT_TRUE(machine.files.Exists(kJournal));
+    EXPECT_EQ(machine.user.FindWindowA(nullptr, kBoostTitle), nullptr);  // nothing over the game
+    EXPECT_FALSE(machine.user.IsWindowVisible(main));
+    EXPECT_EQ(Icon().tip, "Kestrava: 부스트 적용 중 - first.exe");
+    EXPECT_EQ(Icon().balloon, "부스트를 적용했습니다: first.exe");
+
+    const DWORD child = machine.processes.StartChild(first, "first-helper.exe");
+    const DWORD second = StartProgram("second.exe");
+    ASSERT_TRUE(WaitFor([&] { return Icon().tip.find("second.exe") != std::string::npos; }));
+    ExpectSpared(second);
+    EndProgram(first);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    EXPECT_TRUE(Throttled()) << "the second game still runs";
+    EndProgram(second);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    EXPECT_TRUE(Throttled()) << "a process the first game started still runs";
+    machine.processes.EndProcess(child);
+    ASSERT_TRUE(WaitFor([&] { return !Throttled(); }));
+    EXPECT_EQ(machine.processes.AffinityOf(game), 0xFu);
+    EXPECT_FALSE(machine.files.Exists(kJournal));
+    EXPECT_TRUE(WaitFor([&] { return Icon().tip == kWaitingTip; }));
+
+    const DWORD again = StartProgram("first.exe");
+    ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
+    ExpectSpared(again);
+    EXPECT_EQ(pings.load(), 7) << "a later boost probes no more";
+    EXPECT_TRUE(machine.files.Exists(kJournal));
+}
+
+TEST_F(FollowingBoostTest, OnlyAGameWindowOrALaunchersGameStartsTheBoost) {
+    StartWaiting();
+    const DWORD launcher = machine.processes.AddProcess("steam.exe");
+    StartProgram("notepad.exe", 0, 640, 480);      // no launcher started it
+    StartProgram("updater.exe", launcher, 400, 300);  // too small for a game
+    std::this_thread::sleep_for(std::chrono::milliseconds(4500));
+    EXPECT_FALSE(Throttled());
+    EXPECT_EQ(pings.load(), 0);
+    EXPECT_EQ(Icon().tip, kWaitingTip);
+
+    const DWORD windowed = StartProgram("windowed.exe", launcher, 800, 600);
+    ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
+    ExpectSpared(windowed);
+}
+
+TEST_F(FollowingBoostTest, AGameThatGotTheIdOfAnEndedProgramIsStillNew) {
+    const DWORD tool = machine.processes.AddProcess("tool.exe");
+    StartWaiting();
+    machine.processes.EndProcess(tool);
+    const DWORD game = StartProgram("first.exe", 0, 1024, 768, tool);
+    ASSERT_EQ(game, tool);
+    ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
+    ExpectSpared(game);
+}
+
+TEST_F(FollowingBoostTest, ExitFromTheIconsMenuEndsTheBoostFirst) {
+    StartWaiting();
+    StartProgram("first.exe");
+    ASSERT_TRUE(WaitFor([&] { return Throttled(); }));
+    machine.user.SetMenuHandler([](const std::vector<sim::MenuItem>&) { return IDM_EXIT; });
+    machine.user.PostMessageA(main, TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
+    ui.join();
+    main = nullptr;
+    EXPECT_FALSE(Throttled());
+    EXPECT_FALSE(machine.files.Exists(kJournal));
+    EXPECT_EQ(machine.shell.IconCount(), 0u);
+}
+
+TEST_F(FollowingBoostTest, AnExitWhileTheBoostIsAppliedEndsTheProgramOnceItIsUndone) {
+    StartWaiting();
+    gateOpen = false;  // the probe's first ping waits
+    StartProgram("first.exe");
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+    machine.user.PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    gateOpen = true;
+    ui.join();
+    main = nullptr;
+    EXPECT_GT(pings.load(), 0);
+    EXPECT_FALSE(Throttled());
+    EXPECT_FALSE(machine.files.Exists(kJournal));
+    EXPECT_EQ(machine.shell.IconCount(), 0u);
+}
+
+TEST_F(FollowingBoostTest, TheUndoCommandWaitsAgainAndTheIconComesBackWithTheShell) {
+    StartWaiting();
+    machine.user.SendMessageA(main, WM_COMMAND, IDM_APPLY_NOW, 0);
+    EXPECT_TRUE(Throttled());
+    EXPECT_EQ(Icon().tip, "Kestrava: 부스트 적용 중");
+    machine.user.SendMessageA(main, WM_COMMAND, IDM_UNDO, 0);
+    EXPECT_FALSE(Throttled());
+    EXPECT_EQ(Icon().tip, kWaitingTip);
+
+    machine.shell.SetTaskbarPresent(false);
+    machine.shell.SetTaskbarPresent(true);
+    machine.user.SendMessageA(main, machine.user.RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(Icon().tip, kWaitingTip);
+    machine.user.SendMessageA(main, WM_COMMAND, IDM_OPEN, 0);
+    EXPECT_TRUE(machine.user.IsWindowVisible(main));
+}
+
+TEST_F(MainWindowTest, TheFollowingOptionIsRememberedAndAForgedLineIsOff) {
+    const std::string options = std::string(kStateFolder) + "\\Options.txt";
+    Start();
+    EXPECT_FALSE(Checked(IDC_AUTO_BOOST));
+    ClickAndWait(IDC_AUTO_BOOST);
+    machine.user.Click(Item(IDC_CLOSE));
+    ui.join();
+    Start();
+    EXPECT_TRUE(Checked(IDC_AUTO_BOOST));
+    machine.user.Click(Item(IDC_CLOSE));
+    ui.join();
+    machine.files.WriteFile(options, "auto boost on; del *.*\r\n");
+    Start();
+    EXPECT_FALSE(Checked(IDC_AUTO_BOOST));
+}
 
 TEST(ExecutableFolder, IsArgv0UpToItsLastBackslash) {
     EXPECT_EQ(FolderOfPath("C:\\Program Files\\Kestrava\\Vornel.exe"), "C:\\Program Files\\Kestrava");

@@ -1,7 +1,8 @@
 // One boost of the real programs under Wine, measured from outside. tools/bench.sh starts
 // Vornel.exe (with the test ping as the system's, logging its runs) and this harness, which
 // hooks the bench spy into Vornel's user-interface thread, clicks the boost button, leaves the
-// running window idle, closes it, and then reads the stages from the spy's records.
+// running window idle, closes it, waits 10 s for a game with the option that makes the boost
+// follow the game, and then reads the stages from the spy's records.
 //   boost_bench VORNEL_UNIX_PID IDLE_CHILD_UNIX_PID PING_LOG DEBUG_LOG [RECORDS_FILE]
 // Prints the table rows (BenchTable.h) and where the program's own time goes; the records
 // go to RECORDS_FILE when given.
@@ -203,7 +204,20 @@ int main(int argc, char** argv) {
         30000);
     spy.Unhook();
     if (!ended) return Fail("the boost did not end after the running window closed");
-    PostMessageA(GetDlgItem(boost.main, resources::IDC_CLOSE), BM_CLICK, 0, 0);
+
+    // The option that makes the boost follow the game: the boost button then hides the main
+    // window behind the notification icon, and Vornel looks for a game every 2 s.
+    PostMessageA(GetDlgItem(boost.main, resources::IDC_AUTO_BOOST), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(boost.main, resources::IDC_BOOST), BM_CLICK, 0, 0);
+    for (int waited = 0; waited < 10000 && IsWindowVisible(boost.main); waited += 10) Sleep(10);
+    if (IsWindowVisible(boost.main)) return Fail("the main window stayed up with the option ticked");
+    Sleep(200);
+    const int64_t waitingStart = bench::Now();
+    const int64_t waitingBefore = bench::UnixCpuTicks(vornelUnixPid);
+    Sleep(kIdleMs);
+    boost.waitingVornelTicks = bench::UnixCpuTicks(vornelUnixPid) - waitingBefore;
+    boost.waitingMs = bench::Ms(waitingStart, bench::Now());
+    PostMessageA(boost.main, WM_COMMAND, resources::IDM_EXIT, 0);
 
     if (spy.shared->count > bench::kSpyCapacity) std::printf("note: the spy's records overflowed\n");
     const std::vector<SpyRecord> records = spy.Records();

@@ -183,6 +183,9 @@ void ReportBoost(const std::vector<SpyRecord>& records, const BoostObservation& 
     const double idleCpu = boost.idleVornelTicks * kMsPerClockTick;
     bench::Row("running window open and idle", "CPU " + bench::Duration(idleCpu), "wall " + bench::Duration(boost.idleMs),
                bench::Ratio(idleCpu, boost.idleMs));
+    const double waitingCpu = boost.waitingVornelTicks * kMsPerClockTick;
+    bench::Row("main window hidden, waiting for a game (goal <= 1 %)", "CPU " + bench::Duration(waitingCpu),
+               "wall " + bench::Duration(boost.waitingMs), bench::Ratio(waitingCpu, boost.waitingMs));
     const double waitWall = span(m.begin, m.end);
     const bool sampled = t[m.begin].cpuTicks >= 0 && t[m.end].cpuTicks >= 0;
     const double waitCpu = sampled ? (t[m.end].cpuTicks - t[m.begin].cpuTicks) * kMsPerClockTick : -1;

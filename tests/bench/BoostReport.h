@@ -18,6 +18,8 @@ struct BoostObservation {
     int64_t idleVornelTicks = -1;  // CPU of Vornel's Unix process while the running window idled
     int64_t idleChildTicks = -1;   // and of an idle window program meanwhile
     double idleMs = 0;
+    int64_t waitingVornelTicks = -1;  // CPU of Vornel's Unix process while it waited for a game
+    double waitingMs = 0;
     long idleFrom = 0;  // the records of the idle time
     long idleTo = 0;
 };

@@ -9,6 +9,7 @@
 //   kestrava_driver hover TITLE CONTROL_ID        moves the pointer onto the middle of a control
 //   kestrava_driver gone TITLE [TIMEOUT_MS]       waits until no visible window has that title
 //   kestrava_driver text TITLE CONTROL_ID         prints the text of a control
+//   kestrava_driver command TITLE COMMAND_ID      posts a menu command to that window, shown or hidden
 //   kestrava_driver watch TITLE CONTROL_ID UNTIL_TITLE [TIMEOUT_MS]
 //                                                 prints each new progress bar position until a
 //                                                 window titled UNTIL_TITLE appears
@@ -162,6 +163,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (argc < 4) return Usage();
+    if (command == "command") {
+        HWND window = user.FindWindowA(nullptr, argv[2]);
+        return window && user.PostMessageA(window, WM_COMMAND, std::atoi(argv[3]), 0) ? 0 : 1;
+    }
     HWND window = WaitFor(argv[2], 10000);
     HWND control = window ? user.GetDlgItem(window, std::atoi(argv[3])) : nullptr;
     if (control == nullptr) return 1;

@@ -12,6 +12,7 @@
 #include "sim/Programs.h"
 #include "sim/Registry.h"
 #include "sim/Services.h"
+#include "sim/Shell.h"
 #include "sim/Sync.h"
 #include "sim/SystemInfo.h"
 #include "sim/User.h"
@@ -36,6 +37,7 @@ public:
     Gdi gdi{*this};
     SystemInfo systemInfo{*this};
     Files files{*this};
+    Shell shell{*this};
     User user{*this};
     Processes processes{*this};
     Services services{*this};

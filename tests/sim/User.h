@@ -23,6 +23,12 @@ using namespace win;
 
 class Machine;
 
+struct MenuItem {
+    UINT flags;
+    UINT_PTR id;
+    std::string text;
+};
+
 struct MessageBoxRecord {
     HWND owner;
     std::string text;
@@ -73,6 +79,10 @@ public:
     std::map<UINT_PTR, UINT> Timers(HWND window) const;
     // The text a tooltip control shows for a control added to it as a tool; empty for none.
     std::string ToolTipText(HWND tool) const;
+    // Chooses from each pop-up menu shown: the item id, or 0 to dismiss it (the default).
+    void SetMenuHandler(std::function<UINT_PTR(const std::vector<MenuItem>&)> handler);
+    // Menus created and not destroyed.
+    size_t MenuCount() const;
 
     // --- IUser ---
     // Creates tooltip controls only.
@@ -124,6 +134,12 @@ public:
     LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC callback) override;
     BOOL KillTimer(HWND window, UINT_PTR id) override;
+    UINT RegisterWindowMessageA(const char* name) override;
+    HMENU CreatePopupMenu() override;
+    BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, const char* text) override;
+    BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect) override;
+    BOOL DestroyMenu(HMENU menu) override;
+    BOOL SetForegroundWindow(HWND window) override;
     INT_PTR DialogBoxParamA(HINSTANCE instance, const char* templateName, HWND parent, DLGPROC procedure,
                             LPARAM parameter) override;
     BOOL EndDialog(HWND dialog, INT_PTR result) override;
@@ -243,6 +259,9 @@ private:
     std::function<int(const MessageBoxRecord&)> messageBoxHandler_;
     std::vector<MessageBoxRecord> messageBoxes_;
     uintptr_t nextHandle_ = 0x20000;
+    std::map<std::string, UINT> registeredMessages_;
+    std::map<HMENU, std::vector<MenuItem>> menus_;
+    std::function<UINT_PTR(const std::vector<MenuItem>&)> menuHandler_;
     HWND desktop_ = nullptr;
     POINT cursor_{0, 0};
     HWND hovered_ = nullptr;

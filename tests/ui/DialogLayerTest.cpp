@@ -106,7 +106,7 @@ TEST_F(DialogLayerTest, BuildsTheTemplateAndBindsItsControls) {
     EXPECT_EQ(dialog.Handle(), window);
     EXPECT_EQ(dialog.button.Handle(), machine.user.GetDlgItem(window, resources::IDC_BOOST));
     EXPECT_EQ(machine.user.ClassName(dialog.progress.Handle()), "msctls_progress32");
-    EXPECT_EQ(machine.user.Children(window).size(), 11u);
+    EXPECT_EQ(machine.user.Children(window).size(), 12u);
     // The hidden OK and Cancel buttons exist but are not shown.
     EXPECT_FALSE(machine.user.IsWindowVisible(machine.user.GetDlgItem(window, IDOK)));
 }

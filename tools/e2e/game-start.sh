@@ -15,11 +15,7 @@ read_process discord.exe discord_pid discord_before
 check "running window shown" boost
 check "the launcher is throttled during the boost" test "$(field priority "$(inspect process "$launcher_pid")")" = 64
 touch "$flag"
-for _ in $(seq 1 50); do
-  game_pid=$(inspect pid game.exe | head -1)
-  [ -n "$game_pid" ] && break
-  sleep 0.2
-done
+game_pid=$(wait_pid game.exe)
 check "the launcher started the game" test -n "$game_pid"
 sleep 2  # a few checks of the running window
 expect_process "game" "$(inspect process "$game_pid")" 32 "$(field affinity "$launcher_before")" 0

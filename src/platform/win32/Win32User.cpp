@@ -3,6 +3,7 @@
 #include "platform/win32/Win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 // On 32-bit Windows the pointer-sized variants are macros for the plain functions,
 // which would rename the seam's methods.
@@ -24,6 +25,8 @@ KESTRAVA_SAME_LAYOUT(DRAWITEMSTRUCT);
 KESTRAVA_SAME_LAYOUT(TRACKMOUSEEVENT);
 KESTRAVA_SAME_LAYOUT(TTTOOLINFOA);
 KESTRAVA_SAME_LAYOUT(DISPLAY_DEVICEA);
+static_assert(sizeof(win::NOTIFYICONDATAA) == NOTIFYICONDATAA_V2_SIZE, "NOTIFYICONDATAA layout differs");
+static_assert(offsetof(win::NOTIFYICONDATAA, szTip) + 64 == NOTIFYICONDATAA_V1_SIZE, "NOTIFYICONDATAA first size differs");
 KESTRAVA_SAME_LAYOUT(WINDOWPLACEMENT);
 KESTRAVA_SAME_LAYOUT(MONITORINFO);
 
@@ -133,6 +136,19 @@ public:
         return ::SetTimer(W(window), id, milliseconds, reinterpret_cast<TIMERPROC>(callback));
     }
     BOOL KillTimer(win::HWND window, UINT_PTR id) override { return ::KillTimer(W(window), id); }
+    UINT RegisterWindowMessageA(const char* name) override { return ::RegisterWindowMessageA(name); }
+
+    win::HMENU CreatePopupMenu() override { return ::CreatePopupMenu(); }
+    BOOL AppendMenuA(win::HMENU menu, UINT flags, UINT_PTR id, const char* text) override {
+        return ::AppendMenuA(static_cast<::HMENU>(menu), flags, id, text);
+    }
+    BOOL TrackPopupMenu(win::HMENU menu, UINT flags, int x, int y, int reserved, win::HWND owner,
+                        const win::RECT* rect) override {
+        return ::TrackPopupMenu(static_cast<::HMENU>(menu), flags, x, y, reserved, W(owner),
+                                reinterpret_cast<const ::RECT*>(rect));
+    }
+    BOOL DestroyMenu(win::HMENU menu) override { return ::DestroyMenu(static_cast<::HMENU>(menu)); }
+    BOOL SetForegroundWindow(win::HWND window) override { return ::SetForegroundWindow(W(window)); }
 
     INT_PTR DialogBoxParamA(win::HINSTANCE instance, const char* templateName, win::HWND parent,
                             win::DLGPROC procedure, LPARAM parameter) override {

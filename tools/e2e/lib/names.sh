@@ -4,7 +4,7 @@
 # their numbers.
 ids_header="$root/src/resources/ResourceIds.h"
 for name in IDC_PROGRESS IDC_SUSPEND IDC_BOOST IDC_CLOSE IDC_GRAPHICS IDC_NETWORK_ANCHOR IDC_MEMORY_ANCHOR \
-  IDC_PROCESS_ANCHOR IDC_RESTORE; do
+  IDC_PROCESS_ANCHOR IDC_RESTORE IDC_AUTO_BOOST IDM_EXIT; do
   value=$(sed -n "s/^constexpr int $name = \([0-9]*\);.*/\1/p" "$ids_header")
   [ -n "$value" ] || { echo "e2e: $name is not defined in $ids_header" >&2; exit 2; }
   printf -v "$name" %s "$value"

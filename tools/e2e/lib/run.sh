@@ -152,6 +152,17 @@ start_programs() {
   read_process plainchild.exe plain_pid plain_before
 }
 
+# Prints the process id of a program just started, once it is listed (within 10 s).
+wait_pid() {  # wait_pid EXE
+  local pid=""
+  for _ in $(seq 1 50); do
+    pid=$(inspect pid "$1" | head -1)
+    [ -n "$pid" ] && break
+    sleep 0.2
+  done
+  echo "$pid"
+}
+
 expect_process() {  # expect_process NAME STATE PRIORITY AFFINITY SUSPENDED
   local state=$2
   check "$1 priority $3" test "$(field priority "$state")" = "$3"

@@ -1,0 +1,124 @@
+#include "app/GameWaiter.h"
+
+#include <set>
+
+#include "platform/Platform.h"
+#include "process/GameWindows.h"
+#include "process/ProcessCreationTime.h"
+#include "rules/AnsiText.h"
+#include "rules/DefaultScript.h"
+#include "rules/ProcessSnapshot.h"
+
+using namespace win;
+
+namespace {
+
+constexpr const char* kGameLaunchers[] = {
+    "steam.exe",     "epicgameslauncher.exe", "battle.net.exe",         "riotclientservices.exe",
+    "riot client.exe", "eadesktop.exe",       "ubisoftconnect.exe",     "upc.exe",
+    "nexon_launcher.exe", "nexonplug.exe",    "netmarble launcher.exe", "stove.exe",
+};
+constexpr LONG kLeastGameWidth = 640;
+constexpr LONG kLeastGameHeight = 480;
+
+// The top-level windows of the candidate processes, with their process.
+struct CandidateWindows {
+    const std::set<DWORD>* candidates;
+    std::vector<std::pair<HWND, DWORD>> windows;
+};
+
+BOOL KAPI VisitWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<CandidateWindows*>(parameter);
+    DWORD processId = 0;
+    platform::User().GetWindowThreadProcessId(window, &processId);
+    if (search->candidates->count(processId)) search->windows.emplace_back(window, processId);
+    return TRUE;
+}
+
+}  // namespace
+
+bool IsGameLauncher(const std::string& name) {
+    for (const char* launcher : kGameLaunchers) {
+        if (AnsiEqualsNoCase(name, launcher)) return true;
+    }
+    return false;
+}
+
+void GameWaiter::Begin() {
+    lastWalk.clear();
+    followed.clear();
+    WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
+        lastWalk[entry.th32ProcessID] = Seen{entry.th32ParentProcessID, ProcessName(entry), false};
+    });
+}
+
+std::vector<DWORD> GameWaiter::FollowedIds() const {
+    std::vector<DWORD> ids;
+    for (const auto& process : followed) ids.push_back(process.first);
+    return ids;
+}
+
+void GameWaiter::Follow(DWORD processId) { followed[processId] = ProcessCreationTime(processId); }
+
+// A process is the same as in the last walk while its id stays in the list from walk to walk
+// with the same parent and name: an id that a new program got in between (Wine hands out
+// freed ids at once) mostly comes with another name or parent. Start times are read for the
+// followed processes alone, which keeps a walk cheap.
+std::vector<GameProcess> GameWaiter::Poll() {
+    std::map<DWORD, Seen> walk;
+    const bool walked = WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
+        Seen seen{entry.th32ParentProcessID, ProcessName(entry), true};
+        auto known = lastWalk.find(entry.th32ProcessID);
+        if (known != lastWalk.end() && known->second.parentId == seen.parentId && known->second.name == seen.name) {
+            seen.startedSinceBegin = known->second.startedSinceBegin;
+        }
+        walk[entry.th32ProcessID] = std::move(seen);
+    });
+    if (!walked) return {};
+    lastWalk.swap(walk);
+    for (auto it = followed.begin(); it != followed.end();) {
+        const bool runs = lastWalk.count(it->first) && ProcessCreationTime(it->first) == it->second;
+        it = runs ? std::next(it) : followed.erase(it);
+    }
+    // A process started by a followed one belongs to its game; its own children come in
+    // the next walk at the latest.
+    for (const auto& process : lastWalk) {
+        if (process.second.startedSinceBegin && !followed.count(process.first) &&
+            followed.count(process.second.parentId)) {
+            Follow(process.first);
+        }
+    }
+    return FindGames();
+}
+
+std::vector<GameProcess> GameWaiter::FindGames() {
+    std::set<DWORD> candidates;
+    for (const auto& process : lastWalk) {
+        if (process.second.startedSinceBegin && !followed.count(process.first) &&
+            !IsProtectedProcess(process.second.name)) {
+            candidates.insert(process.first);
+        }
+    }
+    if (candidates.empty()) return {};
+    CandidateWindows search{&candidates, {}};
+    platform::User().EnumWindows(&VisitWindow, reinterpret_cast<LPARAM>(&search));
+    std::vector<GameProcess> games;
+    for (const auto& window : search.windows) {
+        const DWORD processId = window.second;
+        if (followed.count(processId) || !IsGame(window.first, lastWalk[processId])) continue;
+        Follow(processId);
+        games.push_back(GameProcess{processId, lastWalk[processId].name});
+    }
+    return games;
+}
+
+// Rule a of the game's sparing (a window over a whole monitor), or a program of a game
+// launcher with an ordinary window of a game's size.
+bool GameWaiter::IsGame(HWND window, const Seen& process) const {
+    if (FillsAMonitor(window)) return true;
+    auto parent = lastWalk.find(process.parentId);
+    if (parent == lastWalk.end() || !IsGameLauncher(parent->second.name) || !IsOrdinaryWindow(window)) return false;
+    RECT rect{};
+    if (!platform::User().GetWindowRect(window, &rect)) return false;
+    return rect.right - rect.left >= kLeastGameWidth && rect.bottom - rect.top >= kLeastGameHeight;
+}
