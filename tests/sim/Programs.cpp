@@ -103,10 +103,12 @@ std::shared_ptr<Programs::Completion> Programs::Start(std::function<DWORD()> bod
     return completion;
 }
 
-BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATTRIBUTES*,
-                              SECURITY_ATTRIBUTES*, BOOL, DWORD, void*, const char*, STARTUPINFOA* startupInfo,
-                              PROCESS_INFORMATION* processInformation) {
+BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATTRIBUTES* processAttributes,
+                              SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD, void*, const char*,
+                              STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation) {
     Launch launch;
+    launch.securityGiven = processAttributes || threadAttributes;
+    if (inheritHandles) launch.inheritedHandles = machine_.handles.InheritableCount();
     launch.commandLine = commandLine ? commandLine : (applicationName ? applicationName : "");
     // An application name is the program's path as it stands, blanks and all.
     std::string key = ProgramKey(launch.commandLine, &launch.arguments);
@@ -123,10 +125,18 @@ BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SE
         platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    if (startupInfo && (startupInfo->dwFlags & STARTF_USESTDHANDLES)) launch.standardOutput = startupInfo->hStdOutput;
+    if (startupInfo && (startupInfo->dwFlags & STARTF_USESTDHANDLES) && inheritHandles &&
+        machine_.handles.Inheritable(startupInfo->hStdOutput)) {
+        launch.standardOutput = machine_.handles.Add(machine_.handles.Find(startupInfo->hStdOutput), true);
+    }
     if (startupInfo && (startupInfo->dwFlags & STARTF_USESHOWWINDOW)) launch.showCommand = startupInfo->wShowWindow;
     launch.imageHeld = applicationName && machine_.files.HeldAgainstChange(applicationName);
-    auto completion = Start([program, launch] { return program(launch); });
+    Machine& machine = machine_;
+    auto completion = Start([program, launch, &machine] {
+        const DWORD code = program(launch);
+        if (launch.standardOutput) machine.handles.CloseHandle(launch.standardOutput);  // as the process ends
+        return code;
+    });
     auto process = std::make_shared<Waitable>();
     process->completion = completion;
     auto thread = std::make_shared<Waitable>();

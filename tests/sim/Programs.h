@@ -20,8 +20,14 @@ class Machine;
 struct Launch {
     std::string commandLine;
     std::string arguments;  // the command line after the program path and its blanks
+    // The child's own copy of an inherited standard output, closed when the program ends;
+    // null when the handle given was not inheritable or handles were not inherited.
     HANDLE standardOutput = nullptr;
     UINT showCommand = 0;
+    // Process or thread security attributes were given instead of the default security.
+    bool securityGiven = false;
+    // How many handles the child inherited (the parent's inheritable ones, with inheritance on).
+    size_t inheritedHandles = 0;
     // The program's file was held open against writing and deleting while it was started.
     bool imageHeld = false;
 };

@@ -16,6 +16,9 @@ public:
         return ::CreateFileA(path, access, shareMode, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes),
                              disposition, flags, templateFile);
     }
+    BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, win::SECURITY_ATTRIBUTES* attributes, DWORD size) override {
+        return ::CreatePipe(readEnd, writeEnd, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes), size);
+    }
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, win::OVERLAPPED* overlapped) override {
         return ::ReadFile(file, buffer, size, read, reinterpret_cast<::OVERLAPPED*>(overlapped));
     }
