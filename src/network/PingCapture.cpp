@@ -13,6 +13,7 @@ namespace {
 constexpr int kFreshOutputTries = 50;
 constexpr win::DWORD kFreshOutputWait = 20;  // ms
 constexpr win::DWORD kPipeReadSize = 512;
+constexpr win::DWORD kPipeReadInterval = 10;  // ms, while ping runs
 
 // Always a new file, so that no earlier output can be read as this attempt's: the earlier
 // file is deleted and the name made anew. A folder at the name makes this fail. A console
@@ -47,6 +48,18 @@ std::string ReadOutputFile(const std::string& path) {
     return text;
 }
 
+// Appends what waits in the pipe, without waiting for more.
+void DrainPipe(win::HANDLE reader, std::string& output) {
+    auto& files = platform::Files();
+    char chunk[kPipeReadSize];
+    win::DWORD available = 0;
+    win::DWORD read = 0;
+    while (files.PeekNamedPipe(reader, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           files.ReadFile(reader, chunk, available < sizeof chunk ? available : sizeof chunk, &read, nullptr)) {
+        output.append(chunk, read);
+    }
+}
+
 }  // namespace
 
 bool NetworkTuner::RunCaptured(const std::string& program, const std::string& commandLine) {
@@ -57,9 +70,7 @@ bool NetworkTuner::RunCaptured(const std::string& program, const std::string& co
 }
 
 // Nothing on disk stands between ping and the verdict, so no other program can change the
-// output or keep a name from being made. Only ping gets the write end; once this program's
-// copy is closed, the read ends when ping's output does. Reading while ping runs means a
-// full pipe never holds it up.
+// output or keep a name from being made. Only ping gets the write end.
 bool NetworkTuner::RunIntoPipe(const std::string& program, const std::string& commandLine) {
     using namespace win;
     HANDLE readEnd = nullptr;
@@ -80,14 +91,18 @@ bool NetworkTuner::RunIntoPipe(const std::string& program, const std::string& co
     const platform::ScopedHandle ping(process.hProcess);
     const platform::ScopedHandle thread(process.hThread);
 
-    char chunk[kPipeReadSize];
-    DWORD read = 0;
-    while (platform::Files().ReadFile(reader.Get(), chunk, sizeof chunk, &read, nullptr)) pipedOutput.append(chunk, read);
-    platform::Programs().WaitForSingleObject(ping.Get(), INFINITE);
+    // Read while ping runs, so that a full pipe never holds it up, and what is left once it
+    // has ended. The pipe's end is not waited for: a console host that inherited the write
+    // end from ping keeps it open for a while after ping has gone.
+    bool ended = false;
+    while (!ended) {
+        ended = platform::Programs().WaitForSingleObject(ping.Get(), kPipeReadInterval) != WAIT_TIMEOUT;
+        DrainPipe(reader.Get(), pipedOutput);
+    }
     return true;
 }
 
-// The 9x family has no file security and its console programs write to a file reliably.
+// The 9x family keeps the output file: that family has no security for a pipe to add.
 bool NetworkTuner::RunIntoFile(const std::string& program, const std::string& commandLine) {
     // Without a fresh output file an earlier attempt's output could be read as this one's.
     const platform::ScopedHandle output(MakeFreshOutput(outputPath));

@@ -13,6 +13,10 @@ public:
                                DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
     // An anonymous pipe; size 0 asks for the system's default buffer.
     virtual BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* attributes, DWORD size) = 0;
+    // Copies up to size bytes from a pipe's read end without taking them, and tells how many
+    // wait there; fails with ERROR_BROKEN_PIPE once every write end is closed and nothing is left.
+    virtual BOOL PeekNamedPipe(HANDLE pipe, void* buffer, DWORD size, DWORD* read, DWORD* available,
+                               DWORD* leftOfMessage) = 0;
     // Reads from a file opened by CreateFileA; at the file's end it succeeds with *read 0.
     // From a pipe's read end it waits for data, and fails with ERROR_BROKEN_PIPE once every
     // write end is closed and nothing is left.

@@ -239,6 +239,15 @@ TEST_F(RunCaptured, VerdictsThroughThePipe) {
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
+// Under Wine the console host inherits ping's standard output and holds it after ping has
+// ended: the verdict is in without waiting for it to let go.
+TEST_F(RunCaptured, AConsoleHostHoldingTheOutputAfterPingIsNotWaitedFor) {
+    machine.programs.KeepOutputOpenAfterEnd(2000);
+    EXPECT_EQ(ProbeVerdict(machine, "Reply from 10.0.0.1: bytes=1472 time=3ms TTL=57\r\n"), 1);
+    EXPECT_EQ(machine.handles.OpenCount(), 1u);  // the write end, still held
+    machine.programs.JoinAll();
+}
+
 // A folder or junction that a user made at the 9x family's output name changes nothing on NT.
 TEST_F(RunCaptured, AFolderAtTheFileNameChangesNothingOnTheNtFamily) {
     machine.files.AddDirectory("C:\\temp.ping");

@@ -263,6 +263,20 @@ BOOL Files::CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* a
     return TRUE;
 }
 
+BOOL Files::PeekNamedPipe(HANDLE pipe, void*, DWORD, DWORD* read, DWORD* available, DWORD*) {
+    auto pipeEnd = machine_.handles.Get<PipeReadEnd>(pipe);
+    if (!pipeEnd) {
+        platform::Handles().SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    size_t waiting = 0;
+    const bool open = pipeEnd->pipe->Peek(waiting);
+    if (read) *read = 0;
+    if (available) *available = static_cast<DWORD>(waiting);
+    if (!open) platform::Handles().SetLastError(ERROR_BROKEN_PIPE);
+    return open;
+}
+
 BOOL Files::ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED*) {
     if (auto pipeEnd = machine_.handles.Get<PipeReadEnd>(file)) {
         size_t count = 0;

@@ -70,6 +70,9 @@ public:
                        DWORD disposition, DWORD flags, HANDLE templateFile) override;
     // The default buffer holds 4096 bytes.
     BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* attributes, DWORD size) override;
+    // Tells only how many bytes wait (nothing is copied).
+    BOOL PeekNamedPipe(HANDLE pipe, void* buffer, DWORD size, DWORD* read, DWORD* available,
+                       DWORD* leftOfMessage) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) override;
     // Only appending handles (FILE_APPEND_DATA) write: at the file's end.
     BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped) override;

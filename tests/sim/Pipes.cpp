@@ -43,6 +43,12 @@ bool Pipe::Read(char* buffer, size_t size, size_t& count) {
     return true;
 }
 
+bool Pipe::Peek(size_t& available) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    available = buffer_.size();
+    return available > 0 || writeEndOpen_;
+}
+
 void Pipe::CloseReadEnd() {
     std::lock_guard<std::mutex> lock(mutex_);
     readEndOpen_ = false;

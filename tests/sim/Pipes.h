@@ -19,6 +19,8 @@ public:
     bool Write(const std::string& bytes);
     // Waits for data; false once every write end has closed and nothing is left.
     bool Read(char* buffer, size_t size, size_t& count);
+    // What waits to be read; false once every write end has closed and nothing is left.
+    bool Peek(size_t& available);
     void CloseReadEnd();
     void CloseWriteEnd();
 

@@ -49,6 +49,23 @@ void Programs::JoinAll() {
     }
 }
 
+void Programs::KeepOutputOpenAfterEnd(DWORD milliseconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    outputKeptOpen_ = milliseconds;
+}
+
+void Programs::CloseOutputOfEnded(HANDLE output, DWORD after) {
+    if (after == 0) {
+        machine_.handles.CloseHandle(output);
+        return;
+    }
+    Start([this, output, after] {
+        Sleep(after);
+        machine_.handles.CloseHandle(output);
+        return 0u;
+    });
+}
+
 void Programs::Install(const std::string& fileName, Program program) {
     std::lock_guard<std::mutex> lock(mutex_);
     programs_[FileKey(fileName)] = std::move(program);
@@ -131,10 +148,14 @@ BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SE
     }
     if (startupInfo && (startupInfo->dwFlags & STARTF_USESHOWWINDOW)) launch.showCommand = startupInfo->wShowWindow;
     launch.imageHeld = applicationName && machine_.files.HeldAgainstChange(applicationName);
-    Machine& machine = machine_;
-    auto completion = Start([program, launch, &machine] {
+    DWORD keptOpen = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        keptOpen = outputKeptOpen_;
+    }
+    auto completion = Start([this, program, launch, keptOpen] {
         const DWORD code = program(launch);
-        if (launch.standardOutput) machine.handles.CloseHandle(launch.standardOutput);  // as the process ends
+        if (launch.standardOutput) CloseOutputOfEnded(launch.standardOutput, keptOpen);
         return code;
     });
     auto process = std::make_shared<Waitable>();

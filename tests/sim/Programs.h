@@ -45,6 +45,9 @@ public:
     std::vector<std::string> LaunchedApplications() const;
     // Waits until every started thread and program has ended.
     void JoinAll();
+    // Keeps a program's inherited standard output open this long after it ends, as a console
+    // host that inherited it does.
+    void KeepOutputOpenAfterEnd(DWORD milliseconds);
 
     BOOL CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATTRIBUTES* processAttributes,
                         SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags,
@@ -63,6 +66,7 @@ private:
     static std::string ProgramKey(const std::string& commandLine, std::string* arguments);
     static std::string FileKey(const std::string& path);
     std::shared_ptr<Completion> Start(std::function<DWORD()> body);
+    void CloseOutputOfEnded(HANDLE output, DWORD after);
 
     Machine& machine_;
     mutable std::mutex mutex_;
@@ -71,6 +75,7 @@ private:
     std::vector<std::string> launchedApplications_;
     std::vector<std::thread> threads_;
     DWORD nextThreadId_ = 5000;
+    DWORD outputKeptOpen_ = 0;
 };
 
 }  // namespace sim
