@@ -78,7 +78,7 @@ bool NetworkTuner::RunIntoPipe(const std::string& program, const std::string& co
     if (!platform::Files().CreatePipe(&readEnd, &writeEnd, nullptr, 0)) return false;
     const platform::ScopedHandle reader(readEnd);
     const HANDLE self = platform::Processes().GetCurrentProcess();
-    HANDLE inheritedEnd = nullptr;
+    HANDLE inheritedEnd = nullptr;  // the source is closed whether or not this succeeds
     if (!platform::Handles().DuplicateHandle(self, writeEnd, self, &inheritedEnd, 0, TRUE,
                                              DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE)) {
         return false;
@@ -86,7 +86,7 @@ bool NetworkTuner::RunIntoPipe(const std::string& program, const std::string& co
     PROCESS_INFORMATION process{};
     platform::ScopedHandle writer(inheritedEnd);
     const bool ran = StartHidden(program, commandLine, writer.Get(), process);
-    writer.Reset();
+    writer.Reset();  // ping has its own copy now
     if (!ran) return false;
     const platform::ScopedHandle ping(process.hProcess);
     const platform::ScopedHandle thread(process.hThread);
