@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/BaseTypes.h"
+#include "platform/KernelTypes.h"
 
 // A literal address, so no name lookup stands between the user and the first ping:
 // KT's public resolver, which answers echo requests and sits inside the Korean
@@ -26,12 +26,13 @@ public:
     static win::DWORD KAPI ProbeWorker(void* tuner);
     // One ping of size bytes with the don't-fragment flag; 1 when it came back.
     int ProbeSize(int size);
-    // Runs program (a full path) with commandLine, hidden, its standard output in
-    // outputPath, and waits for it. False, with nothing run, when the output file cannot
-    // be made, the command does not fit the command buffer or program is empty; false
-    // too when it cannot be started.
+    // Runs program (a full path) with commandLine, hidden, and waits for it, keeping its
+    // standard output: on the NT family read from a pipe into pipedOutput, on the 9x family
+    // in the file outputPath. False, with nothing run, when the pipe or the output file
+    // cannot be made, the command does not fit the command buffer or program is empty;
+    // false too when it cannot be started.
     bool RunCaptured(const std::string& program, const std::string& commandLine);
-    // 1 when the output in outputPath reports an echo reply, else 0.
+    // 1 when the output kept by RunCaptured reports an echo reply, else 0.
     int ReadPingVerdict();
 
     // Segment size and receive window for a payload size on the running platform.
@@ -45,6 +46,11 @@ private:
     static constexpr std::size_t kCommandBufferSize = 260;  // so a command holds at most 259 characters
 
     std::string ProbeCommandLine(int size) const;
+    bool RunIntoPipe(const std::string& program, const std::string& commandLine);
+    bool RunIntoFile(const std::string& program, const std::string& commandLine);
+    // Starts program hidden, with output as its standard output and handles inherited.
+    bool StartHidden(const std::string& program, const std::string& commandLine, win::HANDLE output,
+                     win::PROCESS_INFORMATION& process);
     enum class OldValue { Dword, String };
     // Appends the value's name and its old content (or "Default") to tcpBackupText.
     void RecordOldValue(RegistryKey& key, const char* name, OldValue kind);
@@ -54,6 +60,7 @@ private:
 
     std::string probeHost;
     std::string outputPath;
+    std::string pipedOutput;
     win::HWND notifyWindow = nullptr;
     std::string tcpBackupText;
     OverwriteRecorder* overwriteRecorder = nullptr;

@@ -1,5 +1,6 @@
 #include "network/PingOutput.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace network {
@@ -30,6 +31,18 @@ PingLine ClassifyPingLine(const std::string& line) {
     if (StartsWith(line, "Packet") || StartsWith(line, kKoreanFragmented)) return PingLine::Fragmented;
     if (Contains(line, kKoreanReply) && Contains(line, kKoreanEchoBytes)) return PingLine::Reply;
     return PingLine::Other;
+}
+
+bool ReportsReply(const std::string& output) {
+    for (size_t start = 0; start < output.size();) {
+        const size_t end = std::min(output.find('\n', start), output.size());
+        std::string line = output.substr(start, end - start);
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        const PingLine kind = ClassifyPingLine(line);
+        if (kind != PingLine::Other) return kind == PingLine::Reply;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace network

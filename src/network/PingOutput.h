@@ -15,4 +15,8 @@ enum class PingLine {
 // carries no echo (an unreachable destination, an expired TTL) is not a reply.
 PingLine ClassifyPingLine(const std::string& line);
 
+// Whether the first line of ping's output (line ends CR LF or LF) that is a reply or a
+// fragmentation notice is a reply.
+bool ReportsReply(const std::string& output);
+
 }  // namespace network

@@ -1,10 +1,12 @@
 // The TCP/IP keys under HKEY_LOCAL_MACHINE that the tuning writes, and their values.
 #pragma once
 
-// NT family, all REG_DWORD, in the order of writing
+// NT family, all REG_DWORD, in the order of writing. Windows Vista and later detect black-hole
+// routers by default, and the tuning leaves that value alone there.
 constexpr const char* kNtTcpParameters = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+constexpr const char* kNtBlackHoleDetect = "EnablePMTUBHDetect";
 constexpr const char* kNtTcpValues[] = {"SackOpts",           "TcpWindowSize",       "Tcp1323Opts",
-                                        "DefaultTTL",         "EnablePMTUBHDetect",  "EnablePMTUDiscovery",
+                                        "DefaultTTL",         kNtBlackHoleDetect,    "EnablePMTUDiscovery",
                                         "GlobalMaxTcpWindowSize", "TcpMaxDupAcks"};
 // 9x family
 constexpr const char* kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";

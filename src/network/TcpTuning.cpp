@@ -2,6 +2,7 @@
 // Windows families.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "network/NetworkBackup.h"
@@ -17,11 +18,21 @@ namespace {
 constexpr int kIpAndTcpHeaders = 40;
 constexpr int kWindowLimit9x = 65535;
 constexpr int kWindowLimitNt = 372564;
+constexpr win::DWORD kVistaMajorVersion = 6;
 
 std::string Decimal(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     return text;
+}
+
+// Windows Vista and later detect black-hole routers by default, so that connections behind a
+// router that drops "fragmentation needed" do not hang; switching it off there does harm.
+// A version that cannot be read counts as one of those, as every NT system still in use is.
+bool DetectsBlackHolesByDefault() {
+    win::OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return !platform::SystemInfo().GetVersionExA(&info) || info.dwMajorVersion >= kVistaMajorVersion;
 }
 
 }  // namespace
@@ -55,9 +66,11 @@ void NetworkTuner::ApplyNtValues(int window) {
     const auto windowBytes = static_cast<win::DWORD>(window);
     const win::DWORD values[] = {1, windowBytes, 1, 64, 0, 1, windowBytes, 2};
     static_assert(std::size(values) == std::size(kNtTcpValues), "one value per name");
+    const bool leaveBlackHoleDetection = DetectsBlackHolesByDefault();
     RegistryKey key;
     key.Open(win::HKEY_LOCAL_MACHINE, kNtTcpParameters, true, false);
     for (size_t i = 0; i < std::size(values); ++i) {
+        if (leaveBlackHoleDetection && std::strcmp(kNtTcpValues[i], kNtBlackHoleDetect) == 0) continue;
         RecordOldValue(key, kNtTcpValues[i], OldValue::Dword);
         BeforeOverwrite(key, kNtTcpValues[i]);
         key.SetDword(kNtTcpValues[i], values[i]);

@@ -11,7 +11,15 @@ public:
     virtual ~IFiles() = default;
     virtual HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                                DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
+    // An anonymous pipe; size 0 asks for the system's default buffer.
+    virtual BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* attributes, DWORD size) = 0;
+    // Copies up to size bytes from a pipe's read end without taking them, and tells how many
+    // wait there; fails with ERROR_BROKEN_PIPE once every write end is closed and nothing is left.
+    virtual BOOL PeekNamedPipe(HANDLE pipe, void* buffer, DWORD size, DWORD* read, DWORD* available,
+                               DWORD* leftOfMessage) = 0;
     // Reads from a file opened by CreateFileA; at the file's end it succeeds with *read 0.
+    // From a pipe's read end it waits for data, and fails with ERROR_BROKEN_PIPE once every
+    // write end is closed and nothing is left.
     virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) = 0;
     virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped) = 0;
     virtual BOOL DeleteFileA(const char* path) = 0;

@@ -13,6 +13,9 @@ public:
     virtual BOOL CloseHandle(HANDLE handle) = 0;
     virtual DWORD GetLastError() = 0;
     virtual void SetLastError(DWORD error) = 0;
+    // DUPLICATE_CLOSE_SOURCE closes source even when the duplicate fails.
+    virtual BOOL DuplicateHandle(HANDLE sourceProcess, HANDLE source, HANDLE targetProcess, HANDLE* target,
+                                 DWORD access, BOOL inherit, DWORD options) = 0;
 };
 
 class IProcesses {
@@ -24,6 +27,7 @@ public:
     virtual BOOL Thread32First(HANDLE snapshot, THREADENTRY32* entry) = 0;
     virtual BOOL Thread32Next(HANDLE snapshot, THREADENTRY32* entry) = 0;
     virtual HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) = 0;
+    virtual HANDLE GetCurrentProcess() = 0;
     virtual DWORD GetCurrentProcessId() = 0;
     virtual DWORD GetCurrentThreadId() = 0;
     virtual DWORD GetPriorityClass(HANDLE process) = 0;

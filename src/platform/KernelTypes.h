@@ -70,6 +70,8 @@ constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD STILL_ACTIVE = 259;
+constexpr DWORD DUPLICATE_CLOSE_SOURCE = 0x1;
+constexpr DWORD DUPLICATE_SAME_ACCESS = 0x2;
 
 // Unhandled exceptions
 struct EXCEPTION_RECORD {

@@ -207,6 +207,8 @@ void ReportBoost(const std::vector<SpyRecord>& records, const BoostObservation& 
         return r.kind == SpyKind::Called && r.message >= WM_RELEASE_RANGE && r.message <= WM_RELEASE_END;
     });
     std::printf("\nwhere the boost's own time goes\n");
+    std::printf("  the probe's own cost, outside the ping processes: %.1f ms for %zu pings\n", probe - insidePing,
+                pings.size());
     std::printf("  probe: %zu ping runs logged; CreateProcessA before each ping process exists %.1f ms in all, "
                 "from each ping's end to its step message %.1f ms, handling the step messages %.1f ms\n",
                 pings.size(), starting, afterPing,

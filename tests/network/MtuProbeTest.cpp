@@ -112,8 +112,7 @@ TEST_F(MtuProbe, FindsAnEthernetPathInSevenStepsAndTunesFromIt) {
     EXPECT_EQ(data, (std::vector<win::BYTE>{0x60, 0xAE, 0x05, 0x00}));  // 372320
     EXPECT_EQ(dialog.backupPath, kFolder + "\\Restore\\NetOpti\\2024년1월5일9시3분7초.nbk");
     EXPECT_EQ(machine.files.Read(dialog.backupPath).rfind("SackOpts\r\nDefault\r\n", 0), 0u);
-    // The last attempt's output stays behind.
-    EXPECT_NE(machine.files.Read("C:\\temp.ping").find("fragmented"), std::string::npos);
+    EXPECT_FALSE(machine.files.Exists("C:\\temp.ping"));
 
     EXPECT_EQ(machine.files.OpenStreams(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
@@ -176,78 +175,120 @@ TEST_F(MtuProbe, HostTooLongForTheCommandBufferIsRefusedWithoutAPing) {
 
 using RunCaptured = sim::MachineTest;
 
-TEST_F(RunCaptured, RunsHiddenIntoTheOutputFileAndReleasesEverything) {
-    std::vector<win::UINT> shows;
-    machine.programs.Install("tool", [this, &shows](const sim::Launch& launch) {
-        shows.push_back(launch.showCommand);
-        platform::Programs().Sleep(20);  // the caller must wait for the end
-        machine.files.WriteToHandle(launch.standardOutput, "done\r\n");
+// Installs a ping that prints output and returns what one probe of it gives.
+int ProbeVerdict(sim::Machine& machine, const std::string& output) {
+    machine.programs.Install("ping", [&machine, output](const sim::Launch& launch) {
+        machine.files.WriteToHandle(launch.standardOutput, output);
         return 0u;
     });
-    machine.files.WriteFile("C:\\temp.ping", "stale output\r\n");
+    return NetworkTuner().ProbeSize(1472);
+}
+
+// On the NT family the output comes through a pipe: only its write end goes to the hidden
+// program, which gets the default process security, and no file is made, read or deleted.
+TEST_F(RunCaptured, OnTheNtFamilyTheOutputComesThroughAPipeAndNoFile) {
+    std::vector<sim::Launch> launches;
+    machine.programs.Install("tool", [this, &launches](const sim::Launch& launch) {
+        launches.push_back(launch);
+        platform::Programs().Sleep(20);  // the caller must wait for the end
+        machine.files.WriteToHandle(launch.standardOutput, "Reply from 10.0.0.1: bytes=32 time<1ms TTL=57\r\n");
+        return 0u;
+    });
+    machine.files.WriteFile("C:\\temp.ping", "Reply from 10.0.0.2: bytes=32\r\n");
     NetworkTuner tuner;
 
-    EXPECT_TRUE(tuner.RunCaptured(kTool, "tool once"));
-    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "done\r\n");
-    EXPECT_EQ(shows, std::vector<win::UINT>{win::SW_HIDE});
+    ASSERT_TRUE(tuner.RunCaptured(kTool, "tool once"));
+    EXPECT_EQ(tuner.ReadPingVerdict(), 1);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].showCommand, win::SW_HIDE);
+    EXPECT_EQ(launches[0].inheritedHandles, 1u);
+    EXPECT_FALSE(launches[0].securityGiven);
+    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "Reply from 10.0.0.2: bytes=32\r\n");
 
     // 259 characters fit the command buffer, 260 don't and are not run cut short.
     EXPECT_TRUE(tuner.RunCaptured(kTool, "tool " + std::string(254, 'x')));
     EXPECT_FALSE(tuner.RunCaptured(kTool, "tool " + std::string(255, 'x')));
     EXPECT_EQ(machine.programs.Launched().size(), 2u);
-
-    // A program that can't start, or none at all, leaves an empty output file.
+    // A program that can't start, or none at all, leaves no output to read.
     EXPECT_FALSE(tuner.RunCaptured("C:\\Tools\\missing.exe", "missing"));
-    EXPECT_TRUE(machine.files.Exists("C:\\temp.ping"));
-    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "");
-    machine.files.WriteFile("C:\\temp.ping", "stale output\r\n");
+    EXPECT_EQ(tuner.ReadPingVerdict(), 0);
     EXPECT_FALSE(tuner.RunCaptured("", "tool"));
-    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "");
     EXPECT_EQ(machine.programs.Launched().size(), 3u);
 
+    machine.files.DeleteFileA("C:\\temp.ping");
+    EXPECT_EQ(ProbeVerdict(machine, "Reply from 10.0.0.1: bytes=1472 time=3ms TTL=57\r\n"), 1);
+    EXPECT_FALSE(machine.files.Exists("C:\\temp.ping"));
+    EXPECT_EQ(machine.handles.OpenCount(), 0u);
     EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
-TEST_F(RunCaptured, NothingRunsWithoutAFreshOutputFile) {
-    machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
-    machine.files.DenyAccess("C:\\temp.ping");
-    NetworkTuner tuner;
-    EXPECT_FALSE(tuner.RunCaptured(kTool, "tool"));
-    EXPECT_TRUE(machine.programs.Launched().empty());
-    EXPECT_EQ(tuner.ProbeSize(1472), 0);
-    EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
+TEST_F(RunCaptured, VerdictsThroughThePipe) {
+    EXPECT_EQ(ProbeVerdict(machine, "\r\nPinging 10.0.0.1 with 1472 bytes of data:\r\n"
+                                    "Reply from 10.0.0.1: bytes=1472 time=3ms TTL=57\r\n\r\nPing statistics\r\n"),
+              1);
+    EXPECT_EQ(ProbeVerdict(machine, "Packet needs to be fragmented but DF set.\r\n"
+                                    "Reply from 10.0.0.1: bytes=32 time=3ms TTL=57\r\n"),
+              0);
+    EXPECT_EQ(ProbeVerdict(machine, "Request timed out.\r\n\r\nPing statistics for 10.0.0.1:\r\n"), 0);
+    EXPECT_EQ(ProbeVerdict(machine, ""), 0);
+    // More than the pipe holds, so it must be read while ping still writes; the verdict comes last.
+    std::string header;
+    while (header.size() < 10000) header += "Pinging 10.0.0.1 with 1472 bytes of data, once more:\r\n";
+    EXPECT_EQ(ProbeVerdict(machine, header + "Reply from 10.0.0.1: bytes=1472 time=3ms TTL=57\r\n"), 1);
+    EXPECT_EQ(ProbeVerdict(machine, header + "Packet needs to be fragmented but DF set.\r\n"), 0);
+    EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
-// A junction a user left at the name is neither followed nor removed: the attempt counts
-// as no reply.
-TEST_F(RunCaptured, ALinkAtTheOutputNameIsNotFollowed) {
-    machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
+// Under Wine the console host inherits ping's standard output and holds it after ping has
+// ended: the verdict is in without waiting for it to let go.
+TEST_F(RunCaptured, AConsoleHostHoldingTheOutputAfterPingIsNotWaitedFor) {
+    machine.programs.KeepOutputOpenAfterEnd(2000);
+    EXPECT_EQ(ProbeVerdict(machine, "Reply from 10.0.0.1: bytes=1472 time=3ms TTL=57\r\n"), 1);
+    EXPECT_EQ(machine.handles.OpenCount(), 1u);  // the write end, still held
+    machine.programs.JoinAll();
+}
+
+// A folder or junction that a user made at the 9x family's output name changes nothing on NT.
+TEST_F(RunCaptured, AFolderAtTheFileNameChangesNothingOnTheNtFamily) {
     machine.files.AddDirectory("C:\\temp.ping");
     machine.files.MakeLink("C:\\temp.ping");
-    NetworkTuner tuner;
-    EXPECT_FALSE(tuner.RunCaptured(kTool, "tool"));
-    EXPECT_EQ(tuner.ProbeSize(1472), 0);
-    EXPECT_TRUE(machine.programs.Launched().empty());
+    EXPECT_EQ(ProbeVerdict(machine, "Reply from 10.0.0.1: bytes=1472 time=3ms TTL=57\r\n"), 1);
     EXPECT_TRUE(machine.files.IsDirectory("C:\\temp.ping"));
 }
 
-// On the NT family the output file is made anew for SYSTEM and Administrators alone, owned
-// by Administrators; on the 9x family, which has no file security, as before.
-TEST_F(RunCaptured, TheOutputFileIsLeftToAdministratorsAlone) {
-    using Ace = sim::Files::Ace;
-    machine.programs.Install("tool", [](const sim::Launch&) { return 0u; });
-    machine.files.WriteFile("C:\\temp.ping", "left by an earlier build\r\n");
+// The 9x family keeps the output file: made anew for every run, shared with no security
+// descriptor, and left behind with the last output.
+TEST_F(RunCaptured, OnThe9xFamilyTheOutputGoesToAFreshFile) {
+    machine.systemInfo.UseWindows9x();
+    std::vector<sim::Launch> launches;
+    machine.programs.Install("tool", [this, &launches](const sim::Launch& launch) {
+        launches.push_back(launch);
+        machine.files.WriteToHandle(launch.standardOutput, "Reply from 10.0.0.1: bytes=32 time<1ms TTL=57\r\n");
+        return 0u;
+    });
+    machine.files.WriteFile("C:\\temp.ping", "stale output\r\n");
     NetworkTuner tuner;
     ASSERT_TRUE(tuner.RunCaptured(kTool, "tool"));
-    const sim::Files::Security security = machine.files.SecurityOf("C:\\temp.ping");
-    EXPECT_EQ(security.owner, sim::Files::kAdministratorsSid);
-    EXPECT_EQ(security.dacl, (std::vector<Ace>{{sim::Files::kSystemSid, win::FILE_ALL_ACCESS, 0},
-                                               {sim::Files::kAdministratorsSid, win::FILE_ALL_ACCESS, 0}}));
-    EXPECT_TRUE(security.control & win::SE_DACL_PROTECTED);
-
-    machine.systemInfo.SetPlatformId(win::VER_PLATFORM_WIN32_WINDOWS);
-    ASSERT_TRUE(tuner.RunCaptured(kTool, "tool"));
+    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "Reply from 10.0.0.1: bytes=32 time<1ms TTL=57\r\n");
+    EXPECT_EQ(tuner.ReadPingVerdict(), 1);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].showCommand, win::SW_HIDE);
     EXPECT_TRUE(machine.files.SecurityOf("C:\\temp.ping").dacl.empty());
+
+    // A program that can't start, or none at all, leaves an empty output file.
+    EXPECT_FALSE(tuner.RunCaptured("", "tool"));
+    EXPECT_EQ(machine.files.Read("C:\\temp.ping"), "");
+    EXPECT_EQ(tuner.ReadPingVerdict(), 0);
+    machine.files.DeleteFileA("C:\\temp.ping");
+    EXPECT_EQ(tuner.ReadPingVerdict(), 0);
+
+    // Without a fresh output file nothing runs: a folder at the name counts as no reply.
+    machine.files.AddDirectory("C:\\temp.ping");
+    EXPECT_FALSE(tuner.RunCaptured(kTool, "tool"));
+    EXPECT_EQ(tuner.ProbeSize(1472), 0);
+    EXPECT_EQ(launches.size(), 1u);
+    EXPECT_EQ(machine.handles.OpenCount(), 0u);
+    EXPECT_EQ(machine.memory.LiveBlocks(), 0u);
 }
 
 }  // namespace

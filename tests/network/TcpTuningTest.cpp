@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "network/NetworkTuner.h"
+#include "registry/OverwriteRecorder.h"
 #include "sim/Machine.h"
 
 namespace {
@@ -103,6 +104,47 @@ TEST(TcpTuning, NtFamilyWritesDwordsAndRecordsTheOldOnes) {
                      "EnablePMTUBHDetect", "Default", "EnablePMTUDiscovery", "Default", "GlobalMaxTcpWindowSize",
                      "Default", "TcpMaxDupAcks", "Default"}));
     EXPECT_EQ(machine.files.OpenStreams(), 0u);
+}
+
+struct NamesRecorder : OverwriteRecorder {
+    void BeforeOverwrite(RegistryKey&, const std::string& name) override { names.push_back(name); }
+    std::vector<std::string> names;
+};
+
+// Windows Vista (NT 6.0) and later detect black-hole routers by default: the value is left as
+// it is, with no backup or record line. Earlier NT releases get all eight values.
+TEST(TcpTuning, BlackHoleDetectionIsLeftAloneFromVistaOn) {
+    const std::vector<std::string> seven = {"SackOpts",   "TcpWindowSize",       "Tcp1323Opts",
+                                            "DefaultTTL", "EnablePMTUDiscovery", "GlobalMaxTcpWindowSize",
+                                            "TcpMaxDupAcks"};
+    struct Case {
+        DWORD major, minor;
+        bool leftAlone;
+    } cases[] = {{4, 0, false}, {5, 2, false}, {6, 0, true}, {6, 2, true}, {10, 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
+        sim::Machine machine;
+        machine.systemInfo.SetVersion(c.major, c.minor);
+        machine.files.AddDirectory("C:\\Kestrava");
+        PutDword(machine, kNt, "EnablePMTUBHDetect", 1);
+        NamesRecorder recorder;
+        NetworkTuner tuner;
+        tuner.RecordOverwritesWith(&recorder);
+        tuner.ApplyTcpTuning(1472, kBackup);
+
+        std::vector<std::string> written = seven;
+        if (!c.leftAlone) written.insert(written.begin() + 4, "EnablePMTUBHDetect");
+        EXPECT_EQ(recorder.names, written);
+        EXPECT_EQ(ValueOf(machine, kNt, "EnablePMTUBHDetect"), c.leftAlone ? "dword:1" : "dword:0");
+        EXPECT_EQ(ValueOf(machine, kNt, "TcpWindowSize"), "dword:372320");
+        EXPECT_EQ(ValueOf(machine, kNt, "TcpMaxDupAcks"), "dword:2");
+        std::vector<std::string> backup;
+        for (const std::string& name : written) {
+            backup.push_back(name);
+            backup.push_back(name == "EnablePMTUBHDetect" ? "1" : "Default");
+        }
+        EXPECT_EQ(machine.files.Read(kBackup), Lines(backup));
+    }
 }
 
 TEST(TcpTuning, NineXFamilyWritesStringsAndEveryAdapterMaxMtu) {

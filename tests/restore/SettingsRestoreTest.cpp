@@ -228,6 +228,22 @@ TEST_F(SettingsRestoreTest, AnOlderNetworkBackupWinsOverANewerRecordAndAnOlderRe
     EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip), tcpBefore);
 }
 
+// Boosts on Windows Vista and later leave black-hole detection alone; the 0 that an earlier
+// release wrote there (as this one still does on XP) is put back from that release's backup.
+TEST_F(SettingsRestoreTest, TheBlackHoleDetectionThatAnEarlierReleaseSwitchedOffComesBack) {
+    PrepareNt();
+    const std::string tcpBefore = machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip);
+    BoostWithoutRecord(2, 1472, 1);
+    machine->systemInfo.SetVersion(10, 0);
+    Boost(0, 1400, 2);
+    ASSERT_EQ(TypeOf(kTcpip, "EnablePMTUBHDetect"), REG_DWORD);
+    const SettingsRestoreResult result = RestoreSettings(kState);
+    EXPECT_EQ(machine->registry.Dump(HKEY_LOCAL_MACHINE, kTcpip), tcpBefore);
+    EXPECT_EQ(TypeOf(kTcpip, "EnablePMTUBHDetect"), 0xFFFFu);
+    EXPECT_EQ(result.restored, 11 + 8);
+    EXPECT_EQ(result.skipped, 0);
+}
+
 // A value that is there but cannot be read is recorded neither as absent nor with content,
 // in the record and in the backup alike, so that a restore leaves it instead of deleting it.
 TEST_F(SettingsRestoreTest, AValueThatCannotBeReadGetsNoLineAndARestoreKeepsIt) {

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "sim/Machine.h"
+#include "sim/Pipes.h"
 
 namespace sim {
 namespace {
@@ -199,6 +200,7 @@ std::string Files::Read(const std::string& path) const {
 }
 
 bool Files::WriteToHandle(HANDLE file, const std::string& bytes) {
+    if (auto pipeEnd = machine_.handles.Get<PipeWriteEnd>(file)) return pipeEnd->pipe->Write(bytes);
     auto object = machine_.handles.Get<FileObject>(file);
     if (!object) return false;
     std::lock_guard<std::mutex> lock(mutex_);
@@ -249,10 +251,40 @@ HANDLE Files::CreateFileA(const char* path, DWORD access, DWORD shareMode, SECUR
                       opened_.end());
         opened_.push_back(object);
     }
-    return machine_.handles.Add(object);
+    return machine_.handles.Add(object, attributes && attributes->bInheritHandle);
+}
+
+BOOL Files::CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* attributes, DWORD size) {
+    constexpr DWORD kDefaultPipeSize = 4096;
+    auto pipe = std::make_shared<Pipe>(size ? size : kDefaultPipeSize);
+    const bool inheritable = attributes && attributes->bInheritHandle;
+    *readEnd = machine_.handles.Add(std::make_shared<PipeReadEnd>(pipe), inheritable);
+    *writeEnd = machine_.handles.Add(std::make_shared<PipeWriteEnd>(pipe), inheritable);
+    return TRUE;
+}
+
+BOOL Files::PeekNamedPipe(HANDLE pipe, void*, DWORD, DWORD* read, DWORD* available, DWORD*) {
+    auto pipeEnd = machine_.handles.Get<PipeReadEnd>(pipe);
+    if (!pipeEnd) {
+        platform::Handles().SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    size_t waiting = 0;
+    const bool open = pipeEnd->pipe->Peek(waiting);
+    if (read) *read = 0;
+    if (available) *available = static_cast<DWORD>(waiting);
+    if (!open) platform::Handles().SetLastError(ERROR_BROKEN_PIPE);
+    return open;
 }
 
 BOOL Files::ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED*) {
+    if (auto pipeEnd = machine_.handles.Get<PipeReadEnd>(file)) {
+        size_t count = 0;
+        const bool more = pipeEnd->pipe->Read(static_cast<char*>(buffer), size, count);
+        if (read) *read = static_cast<DWORD>(count);
+        if (!more) platform::Handles().SetLastError(ERROR_BROKEN_PIPE);
+        return more;
+    }
     auto object = machine_.handles.Get<FileObject>(file);
     if (!object) {
         platform::Handles().SetLastError(ERROR_INVALID_HANDLE);

@@ -27,7 +27,8 @@ public:
     bool Exists(const std::string& path) const;
     bool IsDirectory(const std::string& path) const;
     std::string Read(const std::string& path) const;  // raw bytes; empty when missing
-    // Appends raw bytes through a handle from CreateFileA (what a child writes to its standard output).
+    // Appends raw bytes through a handle from CreateFileA or a pipe's write end (what a child
+    // writes to its standard output).
     bool WriteToHandle(HANDLE file, const std::string& bytes);
     // Makes every open of this path fail.
     void DenyAccess(const std::string& path);
@@ -67,6 +68,11 @@ public:
 
     HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* attributes,
                        DWORD disposition, DWORD flags, HANDLE templateFile) override;
+    // The default buffer holds 4096 bytes.
+    BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* attributes, DWORD size) override;
+    // Tells only how many bytes wait (nothing is copied).
+    BOOL PeekNamedPipe(HANDLE pipe, void* buffer, DWORD size, DWORD* read, DWORD* available,
+                       DWORD* leftOfMessage) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) override;
     // Only appending handles (FILE_APPEND_DATA) write: at the file's end.
     BOOL WriteFile(HANDLE file, const void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped) override;

@@ -343,6 +343,8 @@ HANDLE Processes::OpenThread(DWORD access, BOOL, DWORD threadId) {
     return machine_.handles.Add(handle);
 }
 
+HANDLE Processes::GetCurrentProcess() { return Handles::CurrentProcess(); }
+
 DWORD Processes::GetCurrentProcessId() { return currentProcessId_; }
 
 DWORD Processes::GetCurrentThreadId() { return currentThreadId_; }

@@ -70,6 +70,7 @@ public:
     BOOL Thread32First(HANDLE snapshot, THREADENTRY32* entry) override;
     BOOL Thread32Next(HANDLE snapshot, THREADENTRY32* entry) override;
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override;
+    HANDLE GetCurrentProcess() override;
     DWORD GetCurrentProcessId() override;
     DWORD GetCurrentThreadId() override;
     DWORD GetPriorityClass(HANDLE process) override;

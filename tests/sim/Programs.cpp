@@ -49,6 +49,23 @@ void Programs::JoinAll() {
     }
 }
 
+void Programs::KeepOutputOpenAfterEnd(DWORD milliseconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    outputKeptOpen_ = milliseconds;
+}
+
+void Programs::CloseOutputOfEnded(HANDLE output, DWORD after) {
+    if (after == 0) {
+        machine_.handles.CloseHandle(output);
+        return;
+    }
+    Start([this, output, after] {
+        Sleep(after);
+        machine_.handles.CloseHandle(output);
+        return 0u;
+    });
+}
+
 void Programs::Install(const std::string& fileName, Program program) {
     std::lock_guard<std::mutex> lock(mutex_);
     programs_[FileKey(fileName)] = std::move(program);
@@ -103,10 +120,12 @@ std::shared_ptr<Programs::Completion> Programs::Start(std::function<DWORD()> bod
     return completion;
 }
 
-BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATTRIBUTES*,
-                              SECURITY_ATTRIBUTES*, BOOL, DWORD, void*, const char*, STARTUPINFOA* startupInfo,
-                              PROCESS_INFORMATION* processInformation) {
+BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATTRIBUTES* processAttributes,
+                              SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD, void*, const char*,
+                              STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation) {
     Launch launch;
+    launch.securityGiven = processAttributes || threadAttributes;
+    if (inheritHandles) launch.inheritedHandles = machine_.handles.InheritableCount();
     launch.commandLine = commandLine ? commandLine : (applicationName ? applicationName : "");
     // An application name is the program's path as it stands, blanks and all.
     std::string key = ProgramKey(launch.commandLine, &launch.arguments);
@@ -123,10 +142,22 @@ BOOL Programs::CreateProcessA(const char* applicationName, char* commandLine, SE
         platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    if (startupInfo && (startupInfo->dwFlags & STARTF_USESTDHANDLES)) launch.standardOutput = startupInfo->hStdOutput;
+    if (startupInfo && (startupInfo->dwFlags & STARTF_USESTDHANDLES) && inheritHandles &&
+        machine_.handles.Inheritable(startupInfo->hStdOutput)) {
+        launch.standardOutput = machine_.handles.Add(machine_.handles.Find(startupInfo->hStdOutput), true);
+    }
     if (startupInfo && (startupInfo->dwFlags & STARTF_USESHOWWINDOW)) launch.showCommand = startupInfo->wShowWindow;
     launch.imageHeld = applicationName && machine_.files.HeldAgainstChange(applicationName);
-    auto completion = Start([program, launch] { return program(launch); });
+    DWORD keptOpen = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        keptOpen = outputKeptOpen_;
+    }
+    auto completion = Start([this, program, launch, keptOpen] {
+        const DWORD code = program(launch);
+        if (launch.standardOutput) CloseOutputOfEnded(launch.standardOutput, keptOpen);
+        return code;
+    });
     auto process = std::make_shared<Waitable>();
     process->completion = completion;
     auto thread = std::make_shared<Waitable>();

@@ -20,8 +20,14 @@ class Machine;
 struct Launch {
     std::string commandLine;
     std::string arguments;  // the command line after the program path and its blanks
+    // The child's own copy of an inherited standard output, closed when the program ends;
+    // null when the handle given was not inheritable or handles were not inherited.
     HANDLE standardOutput = nullptr;
     UINT showCommand = 0;
+    // Process or thread security attributes were given instead of the default security.
+    bool securityGiven = false;
+    // How many handles the child inherited (the parent's inheritable ones, with inheritance on).
+    size_t inheritedHandles = 0;
     // The program's file was held open against writing and deleting while it was started.
     bool imageHeld = false;
 };
@@ -39,6 +45,9 @@ public:
     std::vector<std::string> LaunchedApplications() const;
     // Waits until every started thread and program has ended.
     void JoinAll();
+    // Keeps a program's inherited standard output open this long after it ends, as a console
+    // host that inherited it does.
+    void KeepOutputOpenAfterEnd(DWORD milliseconds);
 
     BOOL CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATTRIBUTES* processAttributes,
                         SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags,
@@ -57,6 +66,7 @@ private:
     static std::string ProgramKey(const std::string& commandLine, std::string* arguments);
     static std::string FileKey(const std::string& path);
     std::shared_ptr<Completion> Start(std::function<DWORD()> body);
+    void CloseOutputOfEnded(HANDLE output, DWORD after);
 
     Machine& machine_;
     mutable std::mutex mutex_;
@@ -65,6 +75,7 @@ private:
     std::vector<std::string> launchedApplications_;
     std::vector<std::thread> threads_;
     DWORD nextThreadId_ = 5000;
+    DWORD outputKeptOpen_ = 0;
 };
 
 }  // namespace sim

@@ -40,6 +40,12 @@ void SystemInfo::SetPlatformId(DWORD platformId) {
     platformId_ = platformId;
 }
 
+void SystemInfo::SetVersion(DWORD major, DWORD minor) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    major_ = major;
+    minor_ = minor;
+}
+
 void SystemInfo::SetActiveProcessorMask(DWORD_PTR mask) {
     std::lock_guard<std::mutex> lock(mutex_);
     activeMask_ = mask;

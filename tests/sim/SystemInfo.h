@@ -19,6 +19,7 @@ public:
     void UseWindows9x();
     void UseWindowsNt();
     void SetPlatformId(DWORD platformId);
+    void SetVersion(DWORD major, DWORD minor);
     // Makes GetVersionExA fail for OSVERSIONINFOEXA (156 bytes) or for every size.
     void FailVersionEx(bool fail) { std::lock_guard<std::mutex> lock(mutex_); failVersionEx_ = fail; }
     void FailVersion(bool fail) { std::lock_guard<std::mutex> lock(mutex_); failVersion_ = fail; }

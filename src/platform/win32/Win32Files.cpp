@@ -16,6 +16,13 @@ public:
         return ::CreateFileA(path, access, shareMode, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes),
                              disposition, flags, templateFile);
     }
+    BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, win::SECURITY_ATTRIBUTES* attributes, DWORD size) override {
+        return ::CreatePipe(readEnd, writeEnd, reinterpret_cast<::SECURITY_ATTRIBUTES*>(attributes), size);
+    }
+    BOOL PeekNamedPipe(HANDLE pipe, void* buffer, DWORD size, DWORD* read, DWORD* available,
+                       DWORD* leftOfMessage) override {
+        return ::PeekNamedPipe(pipe, buffer, size, read, available, leftOfMessage);
+    }
     BOOL ReadFile(HANDLE file, void* buffer, DWORD size, DWORD* read, win::OVERLAPPED* overlapped) override {
         return ::ReadFile(file, buffer, size, read, reinterpret_cast<::OVERLAPPED*>(overlapped));
     }

@@ -17,6 +17,10 @@ public:
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
     DWORD GetLastError() override { return ::GetLastError(); }
     void SetLastError(DWORD error) override { ::SetLastError(error); }
+    BOOL DuplicateHandle(HANDLE sourceProcess, HANDLE source, HANDLE targetProcess, HANDLE* target, DWORD access,
+                         BOOL inherit, DWORD options) override {
+        return ::DuplicateHandle(sourceProcess, source, targetProcess, target, access, inherit, options);
+    }
 };
 
 class Win32Programs : public platform::IPrograms {

@@ -35,6 +35,7 @@ public:
     HANDLE OpenProcess(DWORD access, BOOL inherit, DWORD processId) override {
         return ::OpenProcess(access, inherit, processId);
     }
+    HANDLE GetCurrentProcess() override { return ::GetCurrentProcess(); }
     DWORD GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
     DWORD GetCurrentThreadId() override { return ::GetCurrentThreadId(); }
     DWORD GetPriorityClass(HANDLE process) override { return ::GetPriorityClass(process); }
