@@ -127,26 +127,24 @@ TEST(StateFolder, ARefusedFolderIsMovedAsideAndMadeAfresh) {
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 
-// Renaming a junction renames the link; the fresh folder is a real one.
-TEST(StateFolder, AJunctionSquattingTheNameIsMovedAsideAsALink) {
-    sim::Machine machine;
-    machine.files.AddDirectory(kFolder);
-    machine.files.MakeLink(kFolder);
-    const StateFolder state = OpenStateFolder("C:\\Games", true);
-    EXPECT_EQ(state.refusal, nullptr);
-    EXPECT_EQ(state.movedAside, kAside);
-    EXPECT_TRUE(machine.files.GetFileAttributesA(kAside) & FILE_ATTRIBUTE_REPARSE_POINT);
-    EXPECT_EQ(machine.files.GetFileAttributesA(kFolder), FILE_ATTRIBUTE_DIRECTORY);
-}
-
-TEST(StateFolder, WhenTheFolderCannotBeMovedTheRefusalStands) {
-    sim::Machine machine;
-    machine.files.AddDirectory(kFolder);
-    machine.files.DenyAccess(kFolder);
-    const StateFolder state = OpenStateFolder("C:\\Games", true);
-    EXPECT_NE(state.refusal, nullptr);
-    EXPECT_EQ(state.movedAside, "");
-    EXPECT_FALSE(machine.files.Exists(kAside));
+// Renaming a junction renames the link, and the fresh folder is a real one; a folder that
+// cannot be renamed stays refused.
+TEST(StateFolder, AJunctionIsMovedAsideAsALinkAndAnImmovableFolderStaysRefused) {
+    for (const bool linked : {true, false}) {
+        sim::Machine machine;
+        machine.files.AddDirectory(kFolder);
+        if (linked) {
+            machine.files.MakeLink(kFolder);
+        } else {
+            machine.files.DenyAccess(kFolder);
+        }
+        const StateFolder state = OpenStateFolder("C:\\Games", true);
+        EXPECT_EQ(state.refusal == nullptr, linked);
+        EXPECT_EQ(state.movedAside, linked ? kAside : "");
+        EXPECT_EQ(machine.files.GetFileAttributesA(kAside),
+                  linked ? FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT : INVALID_FILE_ATTRIBUTES);
+        if (linked) EXPECT_EQ(machine.files.GetFileAttributesA(kFolder), FILE_ATTRIBUTE_DIRECTORY);
+    }
 }
 
 // What writes into it makes at most its subfolders, which inherit its permissions; a
