@@ -25,6 +25,7 @@ constexpr BYTE kAccessAllowedCallbackAce = 9;
 constexpr DWORD kSidHeaderBytes = 8;  // revision, count of sub-authorities, authority
 
 WORD Read16(const BYTE* bytes) { return static_cast<WORD>(bytes[0] | bytes[1] << 8); }
+DWORD Read32(const BYTE* bytes) { return Read16(bytes) | static_cast<DWORD>(Read16(bytes + 2)) << 16; }
 
 // The SID of an entry that names it right after its mask; empty for other kinds or a SID
 // that does not fit in the entry.
@@ -117,9 +118,7 @@ DaclVerdict CheckDacl(HANDLE object, const std::vector<BYTE>& alsoTrusted) {
         if (aceSize < kAceBytes || offset + aceSize > aclSize) return DaclVerdict::OpenToOthers;
         offset += aceSize;
         if (ace[0] == kAccessDeniedAce) continue;
-        DWORD mask = 0;
-        for (int i = 3; i >= 0; --i) mask = mask << 8 | ace[4 + i];
-        if (!(mask & kChangeAccess)) continue;
+        if (!(Read32(ace + 4) & kChangeAccess)) continue;
         const std::vector<BYTE> sid = SidOf(ace, aceSize);
         const bool trusted = IsAdministratorsOrSystem(sid) || (!alsoTrusted.empty() && sid == alsoTrusted);
         if (!trusted) return DaclVerdict::OpenToOthers;
