@@ -1,6 +1,7 @@
 // The state folder as the program uses it: checked again before each use (start-up
-// recovery, each boost, each restore); when it must not be used, one message box per run
-// names it and says why, and the use goes without it.
+// recovery, each boost, each restore). The first time it is refused in a run, it is moved
+// aside and a fresh one made, and a message box says what went where; when it still must
+// not be used, one message box per run names it and says why, and the use goes without it.
 #pragma once
 
 #include <string>
@@ -16,5 +17,6 @@ public:
 
 private:
     std::string programFolder;
-    bool told = false;
+    bool mayMoveAside = true;
+    bool toldRefusal = false;
 };

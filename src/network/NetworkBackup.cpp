@@ -56,7 +56,6 @@ std::string MakeNetworkBackupPath(const std::string& stateFolder) {
     win::SYSTEMTIME now{};
     files.GetLocalTime(&now);
     const std::string folder = stateFolder + "\\NetOpti";
-    files.CreateDirectoryA(stateFolder.c_str(), nullptr);
     files.CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "\\" + MomentName(now) + ".nbk";
 }

@@ -18,7 +18,6 @@ namespace {
 constexpr int kIpAndTcpHeaders = 40;
 constexpr int kWindowLimit9x = 65535;
 constexpr int kWindowLimitNt = 372564;
-constexpr win::DWORD kVistaMajorVersion = 6;
 
 std::string Decimal(int value) {
     char text[16];
@@ -28,12 +27,7 @@ std::string Decimal(int value) {
 
 // Windows Vista and later detect black-hole routers by default, so that connections behind a
 // router that drops "fragmentation needed" do not hang; switching it off there does harm.
-// A version that cannot be read counts as one of those, as every NT system still in use is.
-bool DetectsBlackHolesByDefault() {
-    win::OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    return !platform::SystemInfo().GetVersionExA(&info) || info.dwMajorVersion >= kVistaMajorVersion;
-}
+bool DetectsBlackHolesByDefault() { return platform::IsVistaOrLater(); }
 
 }  // namespace
 

@@ -112,6 +112,16 @@ struct OSVERSIONINFOA {
     DWORD dwPlatformId;
     CHAR szCSDVersion[128];
 };
+// What the kernel itself reports (ntdll's RtlGetVersion), which no compatibility layer rewrites.
+using NTSTATUS = LONG;
+struct RTL_OSVERSIONINFOW {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    char16_t szCSDVersion[128];
+};
 struct OSVERSIONINFOEXA {
     DWORD dwOSVersionInfoSize;
     DWORD dwMajorVersion;

@@ -42,6 +42,9 @@ public:
     virtual BOOL GetKernelObjectSecurity(HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor,
                                          DWORD length, DWORD* lengthNeeded) = 0;
     virtual BOOL GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted) = 0;
+    virtual BOOL GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, BOOL* present, PACL* dacl,
+                                           BOOL* defaulted) = 0;
+    virtual BOOL GetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD* control, DWORD* revision) = 0;
 };
 
 }  // namespace platform

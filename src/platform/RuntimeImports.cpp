@@ -17,8 +17,8 @@ enum Entry {
 };
 
 constexpr int kLibraryCount = static_cast<int>(ImportLibrary::Shell32) + 1;
-constexpr const char* kLibraryNames[kLibraryCount] = {"kernel32.dll", "advapi32.dll", "user32.dll", "comctl32.dll",
-                                                      "shell32.dll"};
+constexpr const char* kLibraryNames[kLibraryCount] = {"kernel32.dll", "advapi32.dll", "user32.dll",
+                                                      "ntdll.dll",    "comctl32.dll", "shell32.dll"};
 
 // A slot is written before it is marked resolved. Threads that resolve the same slot at
 // once find the same answer (a library of the system folder then gains a second

@@ -15,10 +15,12 @@ namespace platform {
 using namespace win;
 
 enum class ImportLibrary {
-    // Imported by the programs, so loaded already: looked up with GetModuleHandleA.
+    // Imported by the programs, or part of every NT process, so loaded already: looked up
+    // with GetModuleHandleA.
     Kernel32,
     Advapi32,
     User32,
+    Ntdll,
     // Not imported: loaded on first use by its full path in the system folder and kept
     // loaded. By bare name, a library that Windows does not always take from its own
     // folder would be looked for beside the program first, also where the search cannot
@@ -58,6 +60,11 @@ enum class ImportLibrary {
            (HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor, DWORD length, DWORD* needed))           \
     IMPORT(Advapi32, BOOL, GetSecurityDescriptorOwner,                                                                 \
            (PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted))                                            \
+    IMPORT(Advapi32, BOOL, GetSecurityDescriptorDacl,                                                                  \
+           (PSECURITY_DESCRIPTOR descriptor, BOOL* present, PACL* dacl, BOOL* defaulted))                              \
+    IMPORT(Advapi32, BOOL, GetSecurityDescriptorControl,                                                               \
+           (PSECURITY_DESCRIPTOR descriptor, WORD* control, DWORD* revision))                                          \
+    IMPORT(Ntdll, NTSTATUS, RtlGetVersion, (RTL_OSVERSIONINFOW * info))                                                \
     IMPORT(User32, BOOL, EnumDisplayDevicesA, (const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags))   \
     IMPORT(User32, BOOL, ChangeWindowMessageFilter, (UINT message, DWORD flag))                                        \
     IMPORT(User32, BOOL, ChangeWindowMessageFilterEx,                                                                  \

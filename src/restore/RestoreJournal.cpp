@@ -26,8 +26,6 @@ void RestoreJournal::Append(const std::string& line) {
             state = State::Refused;
             return;
         }
-        size_t slash = path.rfind('\\');
-        if (slash != std::string::npos) files.CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
         const ProcessIdentity owner = RunningProcesses().Identify(platform::Processes().GetCurrentProcessId());
         if (!WriteText(path, "wt", std::string(kJournalVersionLine) + "\n" + OwnerLine(owner) + "\n")) return;
         state = State::Writing;

@@ -36,7 +36,6 @@ void SettingsRecord::BeforeOverwrite(RegistryKey& key, const std::string& name) 
     std::string text = SettingsLine(old) + "\n";
     if (files.GetFileAttributesA(path.c_str()) == win::INVALID_FILE_ATTRIBUTES) {
         const std::string folder = path.substr(0, path.rfind('\\'));
-        files.CreateDirectoryA(folder.substr(0, folder.rfind('\\')).c_str(), nullptr);
         files.CreateDirectoryA(folder.c_str(), nullptr);
         text = std::string(kSettingsRecordVersionLine) + "\n" + text;
     }

@@ -401,7 +401,7 @@ TEST_F(MainWindowTest, StartUpPutsBackABoostOfAKilledCopyAndSaysSoOnce) {
     machine.systemInfo.SetActiveProcessorMask(0xF);
     const DWORD killed = machine.processes.AddProcess("C:\\Games\\Kestrava\\Vornel.exe");
     const RestoreRecord record{game, 0x38, NORMAL_PRIORITY_CLASS, 0xF};
-    OpenStateFolder(kProgramFolder);
+    OpenStateFolder(kProgramFolder, false);
     machine.files.WriteFile(kJournal, std::string(kJournalVersionLine) + "\n" +
                                           OwnerLine({killed, ProcessCreationTime(killed), "vornel.exe"}) + "\n" +
                                           RecordLine({game, ProcessCreationTime(game), "game.exe"}, record) + "\n");
@@ -543,21 +543,44 @@ TEST_F(MainWindowTest, NothingIsKeptBesideTheProgramAndEarlierFilesThereStayUnre
     EXPECT_TRUE(machine.files.Exists(std::string(kStateFolder) + "\\Restored"));
 }
 
-// A folder a user made first (owned by the user) or a link: not used at all. One message
-// box names it and says why; the boost runs without journal, record or backup, and the
-// restore says it cannot read its records.
+// A folder a user made first (owned by the user) or a link is renamed aside with what it
+// holds, once, and a fresh one is used; one message box says what went where.
 class RefusedStateFolderTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(RefusedStateFolderTest, IsNotUsedAndTheBoostStillRuns) {
+TEST_P(RefusedStateFolderTest, IsMovedAsideAndAFreshOneUsed) {
     const bool linked = GetParam();
-    const std::string planted = std::string(kStateFolder) + "\\NetOpti\\2020년1월1일1시1분1초.nbk";
+    const std::string aside = std::string(kStateFolder) + ".refused-1";
     if (linked) {
-        OpenStateFolder(kProgramFolder);
+        OpenStateFolder(kProgramFolder, false);
         machine.files.MakeLink(kStateFolder);
     }
     machine.files.AddDirectory(std::string(kStateFolder) + "\\NetOpti");
-    machine.files.WriteFile(planted, "SackOpts\r\n1\r\n");
     machine.files.WriteFile(kJournal, "planted");
+
+    Start();
+    BoostOnce();
+    const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    for (const std::string part : {std::string(kStateFolder) + "\n", aside, std::string(linked ? "재분석 지점" : "소유자")}) {
+        EXPECT_NE(boxes[0].text.find(part), std::string::npos) << boxes[0].text;
+    }
+    EXPECT_EQ(boxes[0].text.find("소유권"), std::string::npos);  // never the advice to take ownership
+    EXPECT_EQ(machine.files.Read(aside + "\\BoostJournal.txt"), "planted");
+    EXPECT_EQ(machine.files.SecurityOf(kStateFolder).owner, sim::Files::kAdministratorsSid);
+    EXPECT_TRUE(machine.files.Exists(kBackup));
+    EXPECT_FALSE(machine.files.Exists(kJournal));  // the boost's own, gone with its undo
+}
+
+INSTANTIATE_TEST_SUITE_P(SquattedOrLinked, RefusedStateFolderTest, ::testing::Bool());
+
+// Where it cannot be moved either, it is not used at all: one message box names it and says
+// why; the boost runs without journal, record or backup, and the restore says it cannot
+// read its records.
+TEST_F(MainWindowTest, AStateFolderThatCannotBeMovedAsideIsNotUsedAndTheBoostStillRuns) {
+    const std::string planted = std::string(kStateFolder) + "\\NetOpti\\2020년1월1일1시1분1초.nbk";
+    machine.files.AddDirectory(std::string(kStateFolder) + "\\NetOpti");
+    machine.files.WriteFile(planted, "SackOpts\r\n1\r\n");
+    machine.files.DenyAccess(kStateFolder);
 
     Start();
     BoostOnce();
@@ -565,18 +588,15 @@ TEST_P(RefusedStateFolderTest, IsNotUsedAndTheBoostStillRuns) {
     const std::vector<sim::MessageBoxRecord> boxes = machine.user.MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[0].text.find(kStateFolder), std::string::npos) << boxes[0].text;
-    EXPECT_NE(boxes[0].text.find(linked ? "재분석 지점" : "소유자"), std::string::npos) << boxes[0].text;
     EXPECT_EQ(boxes[1].text, "Kestrava 기록 폴더를 쓸 수 없어 설정 기록을 읽을 수 없습니다.");
     EXPECT_EQ(TcpDword("TcpWindowSize"), 372320u);  // the boost ran
-    EXPECT_EQ(machine.files.Read(kJournal), "planted");
     EXPECT_TRUE(machine.files.Exists(planted));
     EXPECT_FALSE(machine.files.Exists(kBackup));
+    EXPECT_FALSE(machine.files.Exists(kJournal));
     EXPECT_FALSE(machine.files.Exists(std::string(kStateFolder) + "\\Settings"));
-    EXPECT_FALSE(machine.files.Exists(std::string(kStateFolder) + "\\Restored"));
+    EXPECT_FALSE(machine.files.Exists(std::string(kStateFolder) + ".refused-1"));
     EXPECT_FALSE(machine.files.Exists(std::string(kProgramFolder) + "\\Restore"));
 }
-
-INSTANTIATE_TEST_SUITE_P(SquattedOrLinked, RefusedStateFolderTest, ::testing::Bool());
 
 // With "게임을 시작하면 자동으로 적용" ticked, the boost waits behind the notification icon
 // for a game, follows it and is undone when the game has exited.

@@ -92,7 +92,7 @@ Dialog* Dialog::current = nullptr;
 using MtuProbe = sim::MachineTest;
 
 TEST_F(MtuProbe, FindsAnEthernetPathInSevenStepsAndTunesFromIt) {
-    machine.files.AddDirectory(kFolder);
+    machine.files.AddDirectory(kFolder + "\\Restore");
     InstallPing(machine, 1472);
     Dialog dialog;
     dialog.Run(machine, kDefaultProbeHost);

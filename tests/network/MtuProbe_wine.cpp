@@ -96,7 +96,8 @@ std::wstring Cp949ToWide(const std::string& text) {
     return wide;
 }
 
-// A fresh application folder under the temporary folder, removed with its backups.
+// A fresh application folder under the temporary folder, with its state folder as the
+// program's start-up makes it, removed with its backups.
 class ScratchFolder {
 public:
     ScratchFolder() {
@@ -104,7 +105,8 @@ public:
         ::GetTempPathA(MAX_PATH, temp);
         path = std::string(temp) + "kestrava-net-" + std::to_string(::GetCurrentProcessId()) + "-" +
                std::to_string(::GetTickCount());
-        created = ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+        created = ::CreateDirectoryA(path.c_str(), nullptr) != FALSE &&
+                  ::CreateDirectoryA((path + "\\Restore").c_str(), nullptr) != FALSE;
     }
     ~ScratchFolder() {
         const std::string backups = path + "\\Restore\\NetOpti";

@@ -112,7 +112,8 @@ struct NamesRecorder : OverwriteRecorder {
 };
 
 // Windows Vista (NT 6.0) and later detect black-hole routers by default: the value is left as
-// it is, with no backup or record line. Earlier NT releases get all eight values.
+// it is, with no backup or record line, even under a compatibility layer that reports an older
+// Windows. Earlier NT releases get all eight values.
 TEST(TcpTuning, BlackHoleDetectionIsLeftAloneFromVistaOn) {
     const std::vector<std::string> seven = {"SackOpts",   "TcpWindowSize",       "Tcp1323Opts",
                                             "DefaultTTL", "EnablePMTUDiscovery", "GlobalMaxTcpWindowSize",
@@ -120,11 +121,14 @@ TEST(TcpTuning, BlackHoleDetectionIsLeftAloneFromVistaOn) {
     struct Case {
         DWORD major, minor;
         bool leftAlone;
-    } cases[] = {{4, 0, false}, {5, 2, false}, {6, 0, true}, {6, 2, true}, {10, 0, true}};
+        bool layer;
+    } cases[] = {{4, 0, false, false}, {5, 2, false, false}, {6, 0, true, false},
+                 {6, 2, true, false},  {10, 0, true, false}, {10, 0, true, true}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
+        SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor) + (c.layer ? " layered" : ""));
         sim::Machine machine;
         machine.systemInfo.SetVersion(c.major, c.minor);
+        if (c.layer) machine.systemInfo.UseWindows9xLayer();
         machine.files.AddDirectory("C:\\Kestrava");
         PutDword(machine, kNt, "EnablePMTUBHDetect", 1);
         NamesRecorder recorder;

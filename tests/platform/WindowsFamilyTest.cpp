@@ -1,5 +1,6 @@
 // One rule decides the Windows family for the whole program: the process control, the
-// registry helper and the TCP/IP tuning never disagree, even when the version is unknown.
+// registry helper, the TCP/IP tuning, the state folder and the debug log never disagree,
+// even when the version is unknown or a compatibility layer reports another.
 #include <gtest/gtest.h>
 
 #include "network/NetworkTuner.h"
@@ -7,6 +8,8 @@
 #include "sim/Machine.h"
 #include "process/clsEnhance.h"
 #include "registry/RegistryKey.h"
+#include "restore/StateFolder.h"
+#include "rules/DebugLog.h"
 
 namespace {
 
@@ -26,6 +29,9 @@ void ExpectFamily(sim::Machine& machine, bool nt) {
     tuner.ApplyTcpTuning(1472, "C:\\backup.nbk");
     EXPECT_EQ(machine.registry.KeyExists(win::HKEY_LOCAL_MACHINE, kNtKey), nt);
     EXPECT_EQ(machine.registry.KeyExists(win::HKEY_LOCAL_MACHINE, k9xKey), !nt);
+    EXPECT_EQ(OpenStateFolder("C:\\Games", false).path == "C:\\Games\\Restore", !nt);  // beside the program
+    WriteDebugLog("entry");
+    EXPECT_EQ(machine.files.SecurityOf("c:\\debuglog.txt").dacl.empty(), !nt);  // for administrators alone
 }
 
 TEST(WindowsFamily, OnlyAReported9xPlatformIsThe9xFamily) {
@@ -35,7 +41,7 @@ TEST(WindowsFamily, OnlyAReported9xPlatformIsThe9xFamily) {
     }
     {
         sim::Machine machine;
-        machine.systemInfo.UseWindows9x();
+        machine.systemInfo.UseWindows9x();  // no RtlGetVersion there
         ExpectFamily(machine, false);
     }
     {
@@ -43,6 +49,14 @@ TEST(WindowsFamily, OnlyAReported9xPlatformIsThe9xFamily) {
         machine.systemInfo.SetPlatformId(0);  // Win32s: not the 9x family's id
         ExpectFamily(machine, true);
     }
+}
+
+// A user can set a Windows 95 or 98 compatibility layer for the program; the kernel still
+// reports the NT family.
+TEST(WindowsFamily, ACompatibilityLayerDoesNotMakeThe9xFamily) {
+    sim::Machine machine;
+    machine.systemInfo.UseWindows9xLayer();
+    ExpectFamily(machine, true);
 }
 
 TEST(WindowsFamily, TheShortStructureServesWhereTheExtendedOneFails) {

@@ -46,7 +46,7 @@ protected:
     void NewMachine() {
         machine.reset();
         machine = std::make_unique<sim::Machine>();
-        machine->files.AddDirectory(kFolder);
+        machine->files.AddDirectory(kState);
     }
 
     std::string AdapterKey() { return GraphicsTuner().AdapterKey(); }

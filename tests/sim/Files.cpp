@@ -14,6 +14,18 @@
 namespace sim {
 namespace {
 
+// The path of an entry of the sets and maps that hold paths, and the entry under a new path.
+const std::string& KeyOf(const std::string& key) { return key; }
+template <typename Value>
+const std::string& KeyOf(const std::pair<const std::string, Value>& entry) {
+    return entry.first;
+}
+std::string Renamed(const std::string&, const std::string& path) { return path; }
+template <typename Value>
+std::pair<const std::string, Value> Renamed(std::pair<const std::string, Value>& entry, const std::string& path) {
+    return {path, std::move(entry.second)};
+}
+
 struct FileObject : HandleObject {
     std::string key;
     DWORD access = 0;
@@ -153,13 +165,20 @@ void Files::MakeLink(const std::string& path) {
     links_.insert(Key(path));
 }
 
-bool Files::OwnerOf(HANDLE file, std::vector<BYTE>& owner) const {
+void Files::SetDacl(const std::string& path, const std::vector<Ace>& dacl, WORD control) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Security& security = security_[Key(path)];
+    security.dacl = dacl;
+    security.control = control;
+}
+
+bool Files::SecurityOf(HANDLE file, Security& security) const {
     auto object = machine_.handles.Get<FileObject>(file);
     if (!object) return false;
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = security_.find(object->key);
     if (it == security_.end()) return false;
-    owner = it->second.owner;
+    security = it->second;
     return true;
 }
 
@@ -364,19 +383,38 @@ BOOL Files::MoveFileA(const char* existingPath, const char* newPath) {
     std::lock_guard<std::mutex> lock(mutex_);
     const std::string from = Key(existingPath ? existingPath : "");
     const std::string to = Key(newPath ? newPath : "");
-    auto file = files_.find(from);
-    if (file == files_.end() || denied_.count(from)) {
+    const bool folder = directories_.count(from) != 0;
+    if ((!folder && files_.count(from) == 0) || denied_.count(from)) {
         platform::Handles().SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
     if (files_.count(to) || directories_.count(to) || !ParentExists(to)) {
-        platform::Handles().SetLastError(files_.count(to) ? ERROR_ALREADY_EXISTS : ERROR_FILE_NOT_FOUND);
+        platform::Handles().SetLastError(files_.count(to) || directories_.count(to) ? ERROR_ALREADY_EXISTS
+                                                                                   : ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    files_[to] = std::move(file->second);
-    files_.erase(from);
-    security_[to] = security_[from];
-    security_.erase(from);
+    // The name and every path below it.
+    auto renamed = [&](const std::string& key, std::string& moved) {
+        if (key != from && key.compare(0, from.size() + 1, from + "\\") != 0) return false;
+        moved = to + key.substr(from.size());
+        return true;
+    };
+    auto move = [&](auto& container) {
+        std::remove_reference_t<decltype(container)> kept;
+        for (auto& entry : container) {
+            std::string moved;
+            if (renamed(KeyOf(entry), moved)) {
+                kept.insert(Renamed(entry, moved));
+            } else {
+                kept.insert(std::move(entry));
+            }
+        }
+        container = std::move(kept);
+    };
+    move(files_);
+    move(directories_);
+    move(security_);
+    move(links_);
     return TRUE;
 }
 

@@ -57,11 +57,13 @@ public:
     static const std::vector<BYTE> kUsersSid;
     Security SecurityOf(const std::string& path) const;
     void SetOwner(const std::string& path, const std::vector<BYTE>& sid);
+    // Control bits without SE_DACL_PRESENT: no DACL, access for everyone.
+    void SetDacl(const std::string& path, const std::vector<Ace>& dacl, WORD control);
     // Turns the existing path into a reparse point (a junction or link). Paths through it
     // still reach what it holds, so that a test sees what was written there.
     void MakeLink(const std::string& path);
-    // The owner of what the handle opened; false for other handles.
-    bool OwnerOf(HANDLE file, std::vector<BYTE>& owner) const;
+    // The security of what the handle opened; false for other handles.
+    bool SecurityOf(HANDLE file, Security& security) const;
     // The shell's folder look-up, exported by shell32.dll in the system folder alone:
     // CSIDL_COMMON_APPDATA is C:\ProgramData, which exists.
     HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, char* path);
@@ -79,6 +81,8 @@ public:
     BOOL DeleteFileA(const char* path) override;
     DWORD GetFileAttributesA(const char* path) override;
     BOOL CreateDirectoryA(const char* path, SECURITY_ATTRIBUTES* attributes) override;
+    // Renames a file, or a folder with all it holds (a link: the link alone, with the
+    // paths through it).
     BOOL MoveFileA(const char* existingPath, const char* newPath) override;
     // The pattern's last part may hold '*' wild cards; names come back in lower case.
     HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found) override;

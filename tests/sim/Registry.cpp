@@ -57,6 +57,24 @@ DWORD MapGeneric(DWORD mask) {
     return mapped;
 }
 
+// An ACL of access-allowed entries.
+std::vector<BYTE> AclOf(const std::vector<Files::Ace>& entries) {
+    std::vector<BYTE> acl(kAclHeaderSize, 0);
+    acl[0] = ACL_REVISION;
+    for (const Files::Ace& entry : entries) {
+        std::vector<BYTE> ace(kAceHeaderSize, 0);
+        ace[0] = kAccessAllowedAceType;
+        ace[1] = entry.flags;
+        Put16(&ace[2], static_cast<WORD>(kAceHeaderSize + entry.sid.size()));
+        Put32(&ace[4], entry.mask);
+        ace.insert(ace.end(), entry.sid.begin(), entry.sid.end());
+        acl.insert(acl.end(), ace.begin(), ace.end());
+    }
+    Put16(&acl[2], static_cast<WORD>(acl.size()));
+    Put16(&acl[4], static_cast<WORD>(entries.size()));
+    return acl;
+}
+
 // A self-relative descriptor holding a copy of the ACL (none: no DACL).
 std::vector<BYTE> SelfRelative(const BYTE* acl) {
     std::vector<BYTE> block(kHeaderSize, 0);
@@ -298,17 +316,7 @@ void Registry::FailAccountLookup(const std::string& account) {
 }
 
 std::vector<BYTE> Registry::DescriptorGranting(DWORD mask) {
-    const WORD aceSize = static_cast<WORD>(kAceHeaderSize + kAdministratorsSid.size());
-    std::vector<BYTE> acl(kAclHeaderSize + aceSize, 0);
-    acl[0] = ACL_REVISION;
-    Put16(&acl[2], static_cast<WORD>(acl.size()));
-    Put16(&acl[4], 1);
-    BYTE* ace = &acl[kAclHeaderSize];
-    ace[0] = kAccessAllowedAceType;
-    Put16(ace + 2, aceSize);
-    Put32(ace + 4, mask);
-    std::copy(kAdministratorsSid.begin(), kAdministratorsSid.end(), ace + kAceHeaderSize);
-    return SelfRelative(acl.data());
+    return SelfRelative(AclOf({{kAdministratorsSid, mask, 0}}).data());
 }
 
 LONG Registry::RegOpenKeyExA(HKEY root, const char* subKey, DWORD, REGSAM access, HKEY* result) {
@@ -542,18 +550,21 @@ BOOL Registry::SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WOR
     return TRUE;
 }
 
-BOOL Registry::GetKernelObjectSecurity(HANDLE object, DWORD, PSECURITY_DESCRIPTOR descriptor, DWORD length,
-                                       DWORD* lengthNeeded) {
-    std::vector<BYTE> owner;
-    if (!machine_.files.OwnerOf(object, owner)) {
+BOOL Registry::GetKernelObjectSecurity(HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor,
+                                       DWORD length, DWORD* lengthNeeded) {
+    Files::Security security;
+    if (!machine_.files.SecurityOf(object, security)) {
         SetError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    std::vector<BYTE> block(kHeaderSize, 0);
-    block[0] = SECURITY_DESCRIPTOR_REVISION;
-    Put16(&block[2], SE_SELF_RELATIVE);
-    Put32(&block[4], kHeaderSize);
-    block.insert(block.end(), owner.begin(), owner.end());
+    const bool dacl = (information & DACL_SECURITY_INFORMATION) != 0;
+    std::vector<BYTE> block = SelfRelative(dacl && (security.control & SE_DACL_PRESENT) ? AclOf(security.dacl).data()
+                                                                                       : nullptr);
+    if (dacl) Put16(&block[2], static_cast<WORD>(Get16(&block[2]) | (security.control & SE_DACL_PROTECTED)));
+    if (information & OWNER_SECURITY_INFORMATION) {
+        Put32(&block[4], static_cast<DWORD>(block.size()));
+        block.insert(block.end(), security.owner.begin(), security.owner.end());
+    }
     *lengthNeeded = static_cast<DWORD>(block.size());
     if (length < block.size() || descriptor == nullptr) {
         SetError(ERROR_INSUFFICIENT_BUFFER);
@@ -572,6 +583,22 @@ BOOL Registry::GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID*
         *owner = static_cast<SECURITY_DESCRIPTOR*>(descriptor)->Owner;
     }
     *defaulted = FALSE;
+    return TRUE;
+}
+
+BOOL Registry::GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, BOOL* present, PACL* dacl,
+                                         BOOL* defaulted) {
+    const BYTE* bytes = static_cast<const BYTE*>(descriptor);
+    *present = (Get16(bytes + 2) & SE_DACL_PRESENT) ? TRUE : FALSE;
+    *dacl = const_cast<BYTE*>(DaclOf(bytes));
+    *defaulted = FALSE;
+    return TRUE;
+}
+
+BOOL Registry::GetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD* control, DWORD* revision) {
+    const BYTE* bytes = static_cast<const BYTE*>(descriptor);
+    *control = Get16(bytes + 2);
+    *revision = bytes[0];
     return TRUE;
 }
 

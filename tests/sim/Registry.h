@@ -72,10 +72,13 @@ public:
     BOOL InitializeAcl(PACL acl, DWORD size, DWORD revision) override;
     BOOL SetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID owner, BOOL defaulted) override;
     BOOL SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD bitsOfInterest, WORD bitsToSet) override;
-    // Of a file or folder handle: the owner alone, in a self-relative descriptor.
+    // Of a file or folder handle: the owner and the DACL, in a self-relative descriptor.
     BOOL GetKernelObjectSecurity(HANDLE object, DWORD information, PSECURITY_DESCRIPTOR descriptor, DWORD length,
                                  DWORD* lengthNeeded) override;
     BOOL GetSecurityDescriptorOwner(PSECURITY_DESCRIPTOR descriptor, PSID* owner, BOOL* defaulted) override;
+    BOOL GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, BOOL* present, PACL* dacl,
+                                   BOOL* defaulted) override;
+    BOOL GetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, WORD* control, DWORD* revision) override;
     // Exported from advapi32.dll.
     BOOL AddAccessAllowedAceEx(PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Platform.h"
+#include "sim/Machine.h"
 
 namespace sim {
 namespace {
@@ -15,13 +16,24 @@ UINT CopyPath(const char* path, char* buffer, UINT size) {
     return length;
 }
 
+NTSTATUS KAPI RtlGetVersionEntry(RTL_OSVERSIONINFOW* info) { return Machine::Current().systemInfo.RtlGetVersion(info); }
+
+constexpr char kNtdll[] = "ntdll.dll";
+constexpr char kRtlGetVersion[] = "RtlGetVersion";
+constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
+
 }  // namespace
 
-SystemInfo::SystemInfo(Machine&) { platform::Current().systemInfo = this; }
+SystemInfo::SystemInfo(Machine& machine) : machine_(machine) {
+    machine.modules.AddModule(kNtdll);
+    UseWindowsNt();
+    platform::Current().systemInfo = this;
+}
 
 SystemInfo::~SystemInfo() { platform::Current().systemInfo = nullptr; }
 
 void SystemInfo::UseWindows9x() {
+    machine_.modules.RemoveExport(kNtdll, kRtlGetVersion);
     std::lock_guard<std::mutex> lock(mutex_);
     platformId_ = VER_PLATFORM_WIN32_WINDOWS;
     major_ = 4;
@@ -29,6 +41,7 @@ void SystemInfo::UseWindows9x() {
 }
 
 void SystemInfo::UseWindowsNt() {
+    machine_.modules.Export(kNtdll, kRtlGetVersion, ProcCast<FARPROC>(&RtlGetVersionEntry));
     std::lock_guard<std::mutex> lock(mutex_);
     platformId_ = VER_PLATFORM_WIN32_NT;
     major_ = 5;
@@ -60,11 +73,18 @@ BOOL SystemInfo::GetVersionExA(OSVERSIONINFOA* info) {
         return FALSE;
     }
     std::memset(reinterpret_cast<BYTE*>(info) + sizeof(DWORD), 0, size - sizeof(DWORD));
-    info->dwMajorVersion = major_;
-    info->dwMinorVersion = minor_;
+    info->dwMajorVersion = windows9xLayer_ ? 4 : major_;
+    info->dwMinorVersion = windows9xLayer_ ? 10 : minor_;
     info->dwBuildNumber = 2600;
-    info->dwPlatformId = platformId_;
+    info->dwPlatformId = windows9xLayer_ ? VER_PLATFORM_WIN32_WINDOWS : platformId_;
     return TRUE;
+}
+
+NTSTATUS SystemInfo::RtlGetVersion(RTL_OSVERSIONINFOW* info) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (info->dwOSVersionInfoSize != sizeof(RTL_OSVERSIONINFOW)) return kInvalidParameter;
+    *info = RTL_OSVERSIONINFOW{sizeof(RTL_OSVERSIONINFOW), major_, minor_, 2600, platformId_, {}};
+    return 0;
 }
 
 void SystemInfo::GetSystemInfo(SYSTEM_INFO* info) {

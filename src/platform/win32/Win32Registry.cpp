@@ -85,6 +85,16 @@ public:
         auto get = platform::imports::GetSecurityDescriptorOwner();
         return get ? get(descriptor, owner, defaulted) : NotImplemented();
     }
+    win::BOOL GetSecurityDescriptorDacl(win::PSECURITY_DESCRIPTOR descriptor, win::BOOL* present, win::PACL* dacl,
+                                        win::BOOL* defaulted) override {
+        auto get = platform::imports::GetSecurityDescriptorDacl();
+        return get ? get(descriptor, present, dacl, defaulted) : NotImplemented();
+    }
+    win::BOOL GetSecurityDescriptorControl(win::PSECURITY_DESCRIPTOR descriptor, win::WORD* control,
+                                           win::DWORD* revision) override {
+        auto get = platform::imports::GetSecurityDescriptorControl();
+        return get ? get(descriptor, control, revision) : NotImplemented();
+    }
 };
 
 Win32Registry registry;

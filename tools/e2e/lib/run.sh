@@ -229,7 +229,8 @@ close_vornel() {
   done
   return 1
 }
-vornel_running() { pgrep -f "$app_name/Vornel.exe" >/dev/null; }
+# This prefix's copy only: other prefixes on the machine run programs of the same name.
+vornel_running() { pgrep -f "$app/Vornel.exe" >/dev/null; }
 
 expected_display() {
   local fast=$1
