@@ -24,6 +24,7 @@ using bench::SpyKind;
 using bench::SpyRecord;
 
 constexpr DWORD kBoostLimitMs = 240000;
+constexpr DWORD kUndoLimitMs = 120000;  // resuming and showing every program of a busy desktop
 constexpr DWORD kIdleMs = 10000;
 constexpr int kCalibrationMessages = 5000;
 const char kMainTitle[] = "Kestrava";
@@ -200,14 +201,14 @@ int main(int argc, char** argv) {
         [&](const SpyRecord& r) {
             return Is(r, SpyKind::Returned, WM_COMMAND, boost.main) && LOWORD(r.wParam) == resources::IDC_BOOST;
         },
-        30000);
+        kUndoLimitMs);
     spy.Unhook();
-    if (!ended) return Fail("the boost did not end after the running window closed");
-    PostMessageA(GetDlgItem(boost.main, resources::IDC_CLOSE), BM_CLICK, 0, 0);
-
     if (spy.shared->count > bench::kSpyCapacity) std::printf("note: the spy's records overflowed\n");
     const std::vector<SpyRecord> records = spy.Records();
     if (argc > 5) bench::WriteRecords(argv[5], records);
+    if (!ended) return Fail("the boost did not end after the running window closed");
+    PostMessageA(GetDlgItem(boost.main, resources::IDC_CLOSE), BM_CLICK, 0, 0);
+
     bench::ReportBoost(records, boost, bench::ReadPingLog(argv[3]), bench::CountLogEntries(argv[4]), messageCostMs);
     return 0;
 }

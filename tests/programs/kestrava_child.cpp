@@ -3,6 +3,7 @@
 // process is killed.
 //   kestrava_child [hidden] [threads N] [spin N] [launch FLAG_FILE PROGRAM [ARGUMENT...]]
 //   kestrava_child work THREADS SECONDS RESULT_FILE
+//   kestrava_child windowless
 //     hidden      creates the window without showing it
 //     threads N   starts N more threads that sleep forever
 //     spin N      starts N more threads that keep a processor busy
@@ -10,6 +11,7 @@
 //                 arguments, as the launcher's own child (checked every 100 ms)
 //     work        a stand-in game without a window: after one second of loading, THREADS
 //                 busy threads count their rounds for SECONDS; the total goes to RESULT_FILE
+//     windowless  a background program without a window that waits until it is killed
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,6 +92,9 @@ void CALLBACK LaunchWhenFlagged(HWND, UINT, UINT_PTR timer, DWORD) {
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "work") == 0) return Work(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    if (argc == 2 && std::strcmp(argv[1], "windowless") == 0) {
+        for (;;) Sleep(INFINITE);
+    }
 
     bool hidden = false;
     int threads = 0;
