@@ -14,11 +14,16 @@
 #   - what a boost does for a game running when it is pressed: next to the same two programs,
 #     a stand-in game with a borderless window over the screen (kestrava_child play) counts
 #     its rounds before the boost and during it; during against before.
+#   - a boost on a busy desktop: the whole boost with its rules row, option clear and ticked,
+#     the running window's idle CPU and the watch's walk, beside 150 background stand-ins
+#     (kestrava_child waiting, half with a window), each row against the same row beside none.
+#     `bench.sh scale` runs this section alone.
 # Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
 # free display below it) when there is no display. Prints the table; the benchmarks' full output stays in build/bench/logs.
 # Not part of tools/test.sh.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
+only=${1:-}
 
 bench="$build/bench"
 export WINEPREFIX="$bench/wineprefix"
@@ -26,6 +31,7 @@ logs="$bench/logs"
 native="$bench/native"
 windows="$bench/win-x86_64"
 app="$WINEPREFIX/drive_c/Kestrava Bench"
+harness="$WINEPREFIX/drive_c/Kestrava Harness"
 ping_log='C:\bench-ping.log'
 debug_log='C:\debuglog.txt'
 # The boost bench leaves the option that makes the boost follow the game ticked; each boost
@@ -37,7 +43,7 @@ memory_limit_kb=${KESTRAVA_BENCH_MEMORY_LIMIT_KB:-2097152}
 
 bash "$root/tools/setup.sh" >/dev/null || { echo "set-up failed"; exit 1; }
 mkdir -p "$logs"
-rm -f "$logs"/*.log
+rm -f "$logs"/*.log "$logs"/*.load
 
 echo "building Release (native and x86-64) ..."
 {
@@ -89,15 +95,37 @@ start() {
   started+=("$last_pid")
 }
 
-echo "RegionFromBitmap (native) ..."
-"$native/region_bench" >"$logs/region.log" 2>&1
+driver() { LC_ALL=ko_KR.UTF-8 timeout 300 "$wine64_loader" "$windows/kestrava_driver.exe" "$@" >/dev/null 2>&1; }
+stop_started() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  started=()
+  "$wineserver" -k 2>/dev/null
+  "$wineserver" -w 2>/dev/null
+}
 
-echo "Drainex's release passes under Wine ..."
-(cd "$windows" && wine_bench "$logs/release.log" ./release_bench.exe)
+# Starts COUNT background stand-ins, every other one without a window, and waits until
+# their start-up is over: each started takes about 80 ms of CPU, after which they take less
+# than 0.1 s among them in 2 s.
+start_background() {  # start_background COUNT
+  local i pids=() before=0 now
+  for ((i = 0; i < $1; i++)); do
+    if ((i % 2)); then start "$app/background.exe" windowless; else start "$app/background.exe"; fi
+    pids+=("$last_pid")
+  done
+  [ "$1" -gt 0 ] || return 0
+  for _ in $(seq 1 150); do
+    sleep 2
+    now=$(for pid in "${pids[@]}"; do cut -d')' -f2 "/proc/$pid/stat" 2>/dev/null; done |
+      awk '{ ticks += $12 + $13 } END { print ticks + 0 }')
+    [ "$now" -ge $((5 * $1)) ] && [ $((now - before)) -lt 10 ] && break
+    before=$now
+  done
+}
 
-# One boost, with Drainex's address space capped at LIMIT_KB, into LOG.
-bench_boost() {  # bench_boost LIMIT_KB LOG
-  local memory_limit_kb=$1 log=$2
+# One boost, with Drainex's address space capped at LIMIT_KB, into LOG; beside BACKGROUND
+# stand-ins (none unless given), with the suspend option clear or ticked.
+bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
+  local memory_limit_kb=$1 log=$2 background=${3:-0} option=${4:-clear}
   rm -rf "$app"
   rm -f "$options_file"
   mkdir -p "$app"
@@ -105,19 +133,42 @@ bench_boost() {  # bench_boost LIMIT_KB LOG
   cp "$windows/ping.exe" "$(system_ping x86_64)"
   cp "$windows/kestrava_child.exe" "$app/msnmsgr.exe"
   cp "$windows/kestrava_child.exe" "$app/plainchild.exe"
+  cp "$windows/kestrava_child.exe" "$app/background.exe"
+  # The harness goes by the name of a program a boost leaves running, as the option ticked
+  # would suspend it otherwise.
+  rm -rf "$harness"
+  mkdir -p "$harness"
+  cp "$windows/boost_bench.exe" "$harness/taskmgr.exe"
+  cp "$windows/bench_spy.dll" "$harness/"
   rm -f "$WINEPREFIX/drive_c/debuglog.txt" "$WINEPREFIX/drive_c/bench-ping.log"
   start "$app/msnmsgr.exe"
   start "$app/plainchild.exe"
   child_pid=$last_pid
+  start_background "$background"
   start "$app/Vornel.exe"
   vornel_pid=$last_pid
-  (cd "$windows" && wine_bench "$log" ./boost_bench.exe "$vornel_pid" "$child_pid" "$ping_log" "$debug_log" \
-    "Z:${logs//\//\\}\\$(basename "$log" .log)-records.tsv")
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-  "$wineserver" -k 2>/dev/null
-  "$wineserver" -w 2>/dev/null
-  started=()
+  local ticked=0
+  [ "$option" = ticked ] && driver wait Kestrava 60000 && driver click Kestrava 1003 &&
+    driver answer "모든 프로세스" 1 10000 &&
+    ticked=$(LC_ALL=ko_KR.UTF-8 timeout 60 "$wine64_loader" "$windows/kestrava_driver.exe" check Kestrava 1003 2>/dev/null |
+      tr -d '\r')
+  if [ "$option" = ticked ] && [ "$ticked" != 1 ]; then
+    echo "boost bench: the suspend option could not be ticked" >"$log"
+  else
+    echo "load before the boost: $(uptime)" >"${log%.log}.load"
+    (cd "$harness" && wine_bench "$log" ./taskmgr.exe "$vornel_pid" "$child_pid" "$ping_log" "$debug_log" \
+      "Z:${logs//\//\\}\\$(basename "$log" .log)-records.tsv")
+    echo "load after the boost: $(uptime)" >>"${log%.log}.load"
+  fi
+  stop_started
 }
+
+if [ "$only" != scale ]; then
+echo "RegionFromBitmap (native) ..."
+"$native/region_bench" >"$logs/region.log" 2>&1
+
+echo "Drainex's release passes under Wine ..."
+(cd "$windows" && wine_bench "$logs/release.log" ./release_bench.exe)
 
 echo "one boost under Wine (with 10 s of idle running window) ..."
 bench_boost "$memory_limit_kb" "$logs/boost.log"
@@ -135,13 +186,6 @@ awk -F'\t' '
 game_seconds=5
 game_result="$WINEPREFIX/drive_c/bench-game.txt"
 game_flag="$WINEPREFIX/drive_c/bench-launch.flag"
-driver() { LC_ALL=ko_KR.UTF-8 timeout 300 "$wine64_loader" "$windows/kestrava_driver.exe" "$@" >/dev/null 2>&1; }
-stop_started() {
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-  started=()
-  "$wineserver" -k 2>/dev/null
-  "$wineserver" -w 2>/dev/null
-}
 # Waits for the stand-in game's result file and prints it (nothing after the time-out).
 read_result() {  # read_result FILE
   for _ in $(seq 1 $((game_seconds * 10 + 300))); do
@@ -245,18 +289,67 @@ echo "a game running when the boost is pressed (two spans of ${game_seconds} s p
   done
 } >"$logs/running-game.log" 2>&1
 
+fi
+
+# --- A boost on a busy desktop ---
+echo "a boost beside 0 and 150 background stand-ins, option clear and ticked (four boosts) ..."
+for count in 0 150; do
+  for option in clear ticked; do
+    bench_boost "$memory_limit_kb" "$logs/scale-$count-$option.log" "$count" "$option"
+  done
+done
+{
+  printf 'SECTION\ta boost beside 150 background stand-ins (half with a window) against one beside none\n'
+  for option in clear ticked; do
+    # The rows of the run beside none (first file) and beside 150 (second), 150 against 0;
+    # durations with their difference, the idle CPU as a share of the wall time.
+    awk -F'\t' -v option="$option" '
+      function ms(text, parts) { split(text, parts, " "); return parts[2] == "s" ? parts[1] * 1000 : parts[1] }
+      $1 != "ROW" { next }
+      { at = FILENAME == ARGV[1] ? 0 : 150; key = "" }
+      $2 ~ /^whole boost/ { key = "whole boost" }
+      $2 ~ /of which the program/ { key = "  of which the program own time" }
+      $2 ~ /^rules:/ { key = "rules"; rules = substr($2, 8) }
+      $2 ~ /^running window open and idle/ { key = "running window idle: CPU share"; $3 = sprintf("%.2f %%", $5 * 100) }
+      $2 ~ /^the watch.s walk/ { key = "the watch walk, mean" }
+      key == "" { next }
+      !(key in first) { first[key] = 1; order[++keys] = key }
+      { value[key, at] = $3 }
+      END {
+        for (i = 1; i <= keys; i++) {
+          key = order[i]
+          if (!((key, 0) in value) || !((key, 150) in value)) continue
+          label = key == "rules" ? "rules (" rules " at 150)" : key
+          change = ms(value[key, 150]) - ms(value[key, 0])
+          change = key ~ /CPU share/ ? "" : change * change >= 1e6 ? sprintf("%+.2f s", change / 1000) : sprintf("%+.1f ms", change)
+          printf "ROW\t%s, option %s\t%s\tat 0: %s\t%s\n", label, option, value[key, 150], value[key, 0], change
+        }
+      }' "$logs/scale-0-$option.log" "$logs/scale-150-$option.log"
+  done
+  for log in "$logs"/scale-*-*.load; do
+    echo "$(basename "$log" .load):"
+    sed 's/^/  /' "$log"
+  done
+} >"$logs/scale.log" 2>&1
+
+tables=(boost.log boost-8gib-rows.log release.log region.log game.log running-game.log scale.log)
+checked=(boost boost-8gib release region game running-game scale-0-clear scale-0-ticked scale-150-clear scale-150-ticked)
+details=(boost.log release.log region.log game.log running-game.log scale.log)
+if [ "$only" = scale ]; then
+  tables=(scale.log)
+  checked=(scale-0-clear scale-0-ticked scale-150-clear scale-150-ticked)
+  details=(scale.log)
+fi
 echo
 echo "Kestrava benchmarks, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 awk -F'\t' '
   $1 == "SECTION" { printf "\n%s\n", $2; next }
   $1 == "ROW" { printf "  %-52s %12s   %-28s %8s\n", $2, $3, $4, $5 }' \
-  "$logs/boost.log" "$logs/boost-8gib-rows.log" "$logs/release.log" "$logs/region.log" "$logs/game.log" \
-  "$logs/running-game.log"
-for log in boost boost-8gib release region game running-game; do
+  "${tables[@]/#/$logs/}"
+for log in "${checked[@]}"; do
   grep -q $'^ROW\t' "$logs/$log.log" || { echo; echo "$log benchmark failed:"; tail -5 "$logs/$log.log"; }
 done
 echo
-grep -v -e $'^ROW\t' -e $'^SECTION\t' "$logs/boost.log" "$logs/release.log" "$logs/region.log" "$logs/game.log" \
-  "$logs/running-game.log" --no-filename | sed '/^$/d'
+grep -v -e $'^ROW\t' -e $'^SECTION\t' "${details[@]/#/$logs/}" --no-filename | sed '/^$/d'
 echo
 echo "whole run: $SECONDS s (logs and the spy's records: $logs)"

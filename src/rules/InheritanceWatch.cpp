@@ -58,16 +58,24 @@ void InheritanceWatch::Check() {
     if (!watching) return;
     std::set<DWORD> walk;
     std::vector<Seen> firstSeen;
+    std::set<DWORD> firstSeenIds;
     const bool walked = WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
         walk.insert(entry.th32ProcessID);
         if (lastWalk.count(entry.th32ProcessID)) return;
-        firstSeen.push_back({entry.th32ProcessID, entry.th32ParentProcessID, ProcessCreationTime(entry.th32ProcessID)});
+        firstSeen.push_back({entry.th32ProcessID, entry.th32ParentProcessID, 0});
+        firstSeenIds.insert(entry.th32ProcessID);
     });
     if (!walked) return;
     lastWalk.swap(walk);
 
     std::vector<Seen> started;
-    for (const Seen& process : firstSeen) {
+    for (Seen& process : firstSeen) {
+        // Only a process whose identifier or parent the watch knows can have inherited from
+        // the boost; the others are not opened at all.
+        const bool known = snapshot.count(process.processId) || passing.count(process.processId) ||
+                           passing.count(process.parentId) || firstSeenIds.count(process.parentId);
+        if (!known) continue;
+        process.creationTime = ProcessCreationTime(process.processId);
         auto boosted = snapshot.find(process.processId);
         if (boosted != snapshot.end() && boosted->second == process.creationTime) continue;
         // The identifier is reused: what its earlier process passed on ended with it.

@@ -1,7 +1,7 @@
 // While a boost is applied, programs started by the processes it throttled inherit
 // its idle class and its processor mask. The watch walks the process list, checks
-// each process once when first seen and gives such a program back what it would
-// have inherited without the boost. It keeps no restore record: the undo leaves
+// each new process of such a parent once, when first seen, and gives it back what it
+// would have inherited without the boost. It keeps no restore record: the undo leaves
 // these programs as they are.
 #pragma once
 

@@ -37,11 +37,40 @@ const std::vector<CatalogueGroup>& ProcessCatalogue() {
     return catalogue;
 }
 
+namespace {
+
+// The executable text names this process: equal to the name, or a full path ending in a
+// backslash and the name, without regard to letter case.
+bool NamesProcess(const std::string& text, const std::string& name) {
+    if (AnsiEqualsNoCase(text, name)) return true;
+    if (text.size() <= name.size()) return false;
+    const size_t tail = text.size() - name.size();
+    return text[tail - 1] == '\\' && AnsiEqualsNoCase(text.substr(tail), name);
+}
+
+bool AnyNames(const std::vector<std::string>& texts, const std::string& name) {
+    for (const std::string& text : texts) {
+        if (NamesProcess(text, name)) return true;
+    }
+    return false;
+}
+
+// The executable texts of one snapshot; none when it cannot be taken.
+std::vector<std::string> RunningTexts() {
+    std::vector<std::string> texts;
+    WalkProcessSnapshot([&](const win::PROCESSENTRY32& entry) { texts.push_back(ExecutableText(entry)); });
+    return texts;
+}
+
+}  // namespace
+
 int CollectRunningCatalogue(std::vector<std::string>& names) {
     names.clear();
+    // The running names do not change within one check: one snapshot serves every name.
+    const std::vector<std::string> running = RunningTexts();
     for (const CatalogueGroup& group : ProcessCatalogue()) {
         for (const std::string& member : group.members) {
-            if (!IsProcessRunning(member)) continue;
+            if (!AnyNames(running, member)) continue;
             names.insert(names.end(), group.members.begin(), group.members.end());
             break;
         }
@@ -50,15 +79,5 @@ int CollectRunningCatalogue(std::vector<std::string>& names) {
 }
 
 bool IsProcessRunning(const std::string& name) {
-    bool running = false;
-    WalkProcessSnapshot([&](const win::PROCESSENTRY32& entry) {
-        std::string text = ExecutableText(entry);
-        if (AnsiEqualsNoCase(text, name)) {
-            running = true;
-        } else if (text.size() > name.size()) {
-            size_t tail = text.size() - name.size();
-            if (text[tail - 1] == '\\' && AnsiEqualsNoCase(text.substr(tail), name)) running = true;
-        }
-    });
-    return running;
+    return AnyNames(RunningTexts(), name);
 }

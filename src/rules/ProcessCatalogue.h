@@ -16,7 +16,8 @@ struct CatalogueGroup {
 const std::vector<CatalogueGroup>& ProcessCatalogue();
 
 // Fills names with every member of each group that has a running member, in
-// catalogue order; returns the number of names.
+// catalogue order, from one process snapshot (nothing runs when it cannot be taken);
+// returns the number of names.
 int CollectRunningCatalogue(std::vector<std::string>& names);
 
 // True if a running process has this executable name (a 9x full path counts by

@@ -25,6 +25,7 @@ using bench::SpyKind;
 using bench::SpyRecord;
 
 constexpr DWORD kBoostLimitMs = 240000;
+constexpr DWORD kUndoLimitMs = 120000;  // resuming and showing every program of a busy desktop
 constexpr DWORD kIdleMs = 10000;
 constexpr int kCalibrationMessages = 5000;
 const char kMainTitle[] = "Kestrava";
@@ -201,8 +202,11 @@ int main(int argc, char** argv) {
         [&](const SpyRecord& r) {
             return Is(r, SpyKind::Returned, WM_COMMAND, boost.main) && LOWORD(r.wParam) == resources::IDC_BOOST;
         },
-        30000);
+        kUndoLimitMs);
     spy.Unhook();
+    if (spy.shared->count > bench::kSpyCapacity) std::printf("note: the spy's records overflowed\n");
+    const std::vector<SpyRecord> records = spy.Records();
+    if (argc > 5) bench::WriteRecords(argv[5], records);
     if (!ended) return Fail("the boost did not end after the running window closed");
 
     // The option that makes the boost follow the game: the boost button then hides the main
@@ -219,9 +223,6 @@ int main(int argc, char** argv) {
     boost.waitingMs = bench::Ms(waitingStart, bench::Now());
     PostMessageA(boost.main, WM_COMMAND, resources::IDM_EXIT, 0);
 
-    if (spy.shared->count > bench::kSpyCapacity) std::printf("note: the spy's records overflowed\n");
-    const std::vector<SpyRecord> records = spy.Records();
-    if (argc > 5) bench::WriteRecords(argv[5], records);
     bench::ReportBoost(records, boost, bench::ReadPingLog(argv[3]), bench::CountLogEntries(argv[4]), messageCostMs);
     return 0;
 }

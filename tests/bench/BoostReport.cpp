@@ -18,6 +18,7 @@ namespace {
 
 constexpr UINT kSetPos = WM_USER + 2;  // PBM_SETPOS
 constexpr double kMsPerClockTick = 10.0;  // USER_HZ 100
+constexpr double kWatchPeriodMs = 500.0;  // the running window's timer
 
 // The records of one boost, searched forward from an index.
 class Timeline {
@@ -186,6 +187,19 @@ void ReportBoost(const std::vector<SpyRecord>& records, const BoostObservation& 
     const double waitingCpu = boost.waitingVornelTicks * kMsPerClockTick;
     bench::Row("main window hidden, waiting for a game (goal <= 1 %)", "CPU " + bench::Duration(waitingCpu),
                "wall " + bench::Duration(boost.waitingMs), bench::Ratio(waitingCpu, boost.waitingMs));
+    // Each tick of the running window's timer is one walk of the process list.
+    int walks = 0;
+    double walking = 0;
+    for (long at = t.Called(boost.idleFrom, WM_TIMER, boost.running); at >= 0 && at < boost.idleTo;
+         at = t.Called(at + 1, WM_TIMER, boost.running)) {
+        const long done = t.Returned(at + 1, WM_TIMER, boost.running);
+        if (done < 0) break;
+        walking += span(at, done);
+        ++walks;
+    }
+    const double walk = walks > 0 ? walking / walks : -1;
+    bench::Row("the watch's walk (mean of " + std::to_string(walks) + " while idle)", bench::Duration(walk),
+               "timer period " + bench::Duration(kWatchPeriodMs), bench::Ratio(walk, kWatchPeriodMs));
     const double waitWall = span(m.begin, m.end);
     const bool sampled = t[m.begin].cpuTicks >= 0 && t[m.end].cpuTicks >= 0;
     const double waitCpu = sampled ? (t[m.end].cpuTicks - t[m.begin].cpuTicks) * kMsPerClockTick : -1;

@@ -4,6 +4,7 @@
 //   kestrava_child [hidden] [fullscreen] [title TEXT] [threads N] [spin N] [launch FLAG_FILE PROGRAM [ARGUMENT...]]
 //   kestrava_child work THREADS SECONDS RESULT_FILE
 //   kestrava_child play THREADS SECONDS RESULT_FILE FLAG_FILE
+//   kestrava_child windowless
 //     hidden      creates the window without showing it
 //     fullscreen  a borderless window over the whole screen, as a game's
 //     title       the window's title instead of "kestrava child"
@@ -17,6 +18,7 @@
 //                 titled "kestrava game": THREADS busy threads count their rounds for SECONDS,
 //                 then again from a second after FLAG_FILE appears; both totals go to
 //                 RESULT_FILE and the program ends
+//     windowless  a background program without a window that waits until it is killed
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -147,6 +149,9 @@ void CALLBACK LaunchWhenFlagged(HWND, UINT, UINT_PTR timer, DWORD) {
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "work") == 0) return Work(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    if (argc == 2 && std::strcmp(argv[1], "windowless") == 0) {
+        for (;;) Sleep(INFINITE);
+    }
 
     bool hidden = false;
     bool fullScreen = false;

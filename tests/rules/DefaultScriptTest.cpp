@@ -192,10 +192,12 @@ TEST(ProcessCatalogue, RunningMemberBringsItsWholeGroupInCatalogueOrder) {
     EXPECT_EQ(CollectRunningCatalogue(names), 6);
     EXPECT_EQ(names, (Names{"kav.exe", "edonkey.exe", "edonkey2000.exe", "dwagent.exe", "dwgenie.exe",
                             "buddybuddy.exe"}));
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), 1);
 
     machine.processes.FailSnapshots(true);
     EXPECT_EQ(CollectRunningCatalogue(names), 0);
     EXPECT_TRUE(names.empty());
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), 2);
 }
 
 TEST(ProcessCatalogue, HoldsTwentyFiveGroupsFamilyByFamily) {
@@ -220,6 +222,12 @@ TEST(ProcessCatalogue, NineXFullPathsMatchByTheirFileName) {
     EXPECT_FALSE(IsProcessRunning("pruna.exe"));
     EXPECT_FALSE(IsProcessRunning("w32.exe"));
     EXPECT_TRUE(IsProcessRunning("c:\\progra~1\\norton\\navw32.exe"));
+
+    const int snapshots = machine.processes.ProcessSnapshots();
+    Names names;
+    EXPECT_EQ(CollectRunningCatalogue(names), 5);
+    EXPECT_EQ(names, (Names{"bootwarn.exe", "cfgwiz.exe", "npfmntor.exe", "navapsvc.exe", "navw32.exe"}));
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots + 1);
     EXPECT_EQ(machine.handles.OpenCount(), 0u);
 }
 

@@ -2,6 +2,8 @@
 // given back once, at the first check that sees them, and only while the boost lasts.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
 #include "rules/DefaultScript.h"
@@ -99,6 +101,28 @@ TEST_F(StartedDuringBoost, ChildOfLauncherIdleBeforeTheBoostStaysIdle) {
     const DWORD game = machine.processes.StartChild(launcher, "D:\\Games\\game.exe");
     engine.CheckStartedPrograms();
     ExpectState(game, kIdle, 0x3);
+}
+
+// A busy desktop is walked twice a second: a walk opens only new processes that a throttled
+// process started, and each once.
+TEST_F(StartedDuringBoost, WalkOpensOnlyNewChildrenOfThrottledProcesses) {
+    for (int i = 0; i < 40; ++i) machine.processes.AddProcess("C:\\Background\\tool" + std::to_string(i) + ".exe");
+    Boost();
+    const int opens = machine.processes.ProcessOpens();
+    const int snapshots = machine.processes.ProcessSnapshots();
+    engine.CheckStartedPrograms();
+    machine.processes.AddProcess("C:\\Tools\\updater.exe");  // started by no throttled process
+    engine.CheckStartedPrograms();
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots + 2);
+    EXPECT_EQ(machine.processes.ProcessOpens(), opens);
+
+    const DWORD game = machine.processes.StartChild(launcher, "D:\\Games\\game.exe");
+    engine.CheckStartedPrograms();
+    ExpectState(game, kNormal, kAllProcessors);
+    const int checked = machine.processes.ProcessOpens();
+    EXPECT_GT(checked, opens);
+    engine.CheckStartedPrograms();
+    EXPECT_EQ(machine.processes.ProcessOpens(), checked);
 }
 
 TEST_F(StartedDuringBoost, NothingChangesAfterTheUndo) {

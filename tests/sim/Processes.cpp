@@ -251,11 +251,22 @@ DWORD Processes::SuspendCount(DWORD threadId) const {
     return it == threads_.end() ? 0 : it->second.suspendCount;
 }
 
+int Processes::ProcessSnapshots() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return processSnapshots_;
+}
+
+int Processes::ProcessOpens() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return processOpens_;
+}
+
 HANDLE Processes::CreateToolhelp32Snapshot(DWORD flags, DWORD) {
     bool fullPaths = Windows9x();
     auto snapshot = std::make_shared<Snapshot>();
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (flags & TH32CS_SNAPPROCESS) ++processSnapshots_;
         if (failSnapshots_) return Failing(ERROR_NOT_ENOUGH_MEMORY, INVALID_HANDLE_VALUE);
         for (const auto& [id, process] : processes_) {
             if (!process.running) continue;
@@ -320,6 +331,7 @@ BOOL Processes::Thread32Next(HANDLE snapshot, THREADENTRY32* entry) { return Nex
 HANDLE Processes::OpenProcess(DWORD access, BOOL, DWORD processId) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        ++processOpens_;
         auto it = processes_.find(processId);
         if (it == processes_.end() || !it->second.running) return Failing(ERROR_INVALID_PARAMETER, nullptr);
         if (access & it->second.deniedRights) return Failing(ERROR_ACCESS_DENIED, nullptr);

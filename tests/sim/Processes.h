@@ -54,6 +54,9 @@ public:
     // SetProcessWorkingSetSize calls with minimum and maximum both (SIZE_T)-1.
     int WorkingSetTrims(DWORD processId) const;
     DWORD SuspendCount(DWORD threadId) const;
+    // Calls so far, whether they succeeded or not: process snapshots asked for, and OpenProcess.
+    int ProcessSnapshots() const;
+    int ProcessOpens() const;
 
     // Calls the unhandled-exception filter as a crash with this code would; its result, or
     // EXCEPTION_CONTINUE_SEARCH without one.
@@ -120,6 +123,8 @@ private:
     std::map<DWORD, Thread> threads_;
     std::map<DWORD, DWORD> fsWords_;
     bool failSnapshots_ = false;
+    int processSnapshots_ = 0;
+    int processOpens_ = 0;
     TOP_LEVEL_EXCEPTION_FILTER exceptionFilter_ = nullptr;
     uint64_t nextCreationTime_ = 0x01DA3F5000000000;  // early 2024
     DWORD nextProcessId_ = 0x100;
