@@ -11,13 +11,15 @@
 #   planted, planted-library, swapped-helper
 #                      a ping.exe or COMCTL32.dll planted beside Vornel, another program as Drainex.exe
 #   game-start         a game started from a launcher during a boost
+#   game-running       a game running when the boost is pressed, left alone
+#   auto-boost         the boost following a game: applied at its start, undone at its exit
 # The test ping of the 64-bit build stands where the system's ping lives (tools/common.sh, system_ping).
 # The application folder's path holds blanks. The Wine processes run under an address-space
 # limit, so Drainex cannot claim the memory of the machine the tests run on.
 # Prints a table of the scenarios with their seconds and results.
 # usage: tools/e2e.sh BUILD_DIR [SCREENSHOT_DIR [SCENARIO...]]
 #   SCENARIO: clear ticked no-helper no-ping exiting-child killed restore package planted
-#             planted-library swapped-helper game-start (default: all)
+#             planted-library swapped-helper game-start game-running auto-boost (default: all)
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 e2e="$root/tools/e2e"
@@ -29,7 +31,7 @@ dir=$(cd "$1" && pwd)
 shots=${2:-$build/screenshots}
 scenarios=("${@:3}")
 [ ${#scenarios[@]} -eq 0 ] && scenarios=(clear ticked no-helper no-ping exiting-child killed restore package planted
-  planted-library swapped-helper game-start game-running)
+  planted-library swapped-helper game-start game-running auto-boost)
 for name in "${scenarios[@]}"; do
   [ -f "$e2e/$name.sh" ] || { echo "unknown scenario $name" >&2; exit 2; }
 done
