@@ -23,7 +23,7 @@ protected:
     HICON picture = reinterpret_cast<HICON>(0x1230);
 };
 
-TEST_F(TrayIconTest, BalloonWhereTheShellHasOneAndTheTipAloneOn98) {
+TEST_F(TrayIconTest, BalloonWhereTheShellHasOne) {
     {
         TrayIcon tray;
         ASSERT_TRUE(tray.Add(owner, picture, "Kestrava: 게임을 기다리는 중"));
@@ -34,7 +34,10 @@ TEST_F(TrayIconTest, BalloonWhereTheShellHasOneAndTheTipAloneOn98) {
         EXPECT_EQ(Shown().balloon, "부스트를 적용했습니다: game.exe");
     }
     EXPECT_EQ(machine.shell.IconCount(), 0u);  // removed with its object
+}
 
+// RtlGetVersion is looked up once a run: the machine is 98 from the start.
+TEST_F(TrayIconTest, TheTipAloneOn98) {
     machine.systemInfo.UseWindows9x();
     TrayIcon tray;
     const std::string longTip = "Kestrava: " + std::string(60, 'x');

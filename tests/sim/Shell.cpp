@@ -21,11 +21,16 @@ std::string Field(const NOTIFYICONDATAA* data, const char* field, size_t capacit
     return std::string(field, strnlen(field, room));
 }
 
+constexpr char k9xShellPath[] = "C:\\WINDOWS\\SYSTEM\\shell32.dll";
+
 }  // namespace
 
+// In the system folder of either family (Files adds the NT one's module).
 Shell::Shell(Machine& machine) {
-    machine.modules.Export("C:\\WINDOWS\\system32\\shell32.dll", "Shell_NotifyIconA",
-                           ProcCast<FARPROC>(&Shell_NotifyIconAEntry));
+    machine.modules.AddModule(k9xShellPath);
+    for (const char* path : {"C:\\WINDOWS\\system32\\shell32.dll", k9xShellPath}) {
+        machine.modules.Export(path, "Shell_NotifyIconA", ProcCast<FARPROC>(&Shell_NotifyIconAEntry));
+    }
 }
 
 void Shell::SetTaskbarPresent(bool present) {
