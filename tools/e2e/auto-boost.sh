@@ -44,8 +44,7 @@ done
 start "$app/game.exe" fullscreen
 check "the game's start boosts again" catalogue_becomes 64 "$last_cpu"
 check "종료 sent to the window" driver command "$main_title" "$IDM_EXIT"
-for _ in $(seq 1 300); do vornel_running || break; sleep 0.2; done  # after a boost still being applied
-check "Vornel ended" bash -c "! pgrep -f '$app_name/Vornel.exe' >/dev/null"
+check "Vornel ended, after a boost still being applied" vornel_ends 60
 expect_process "catalogue program after 종료" "$(inspect process "$catalogue_pid")" \
   "$(field priority "$catalogue_before")" "$all_cpus" 0
 expect_process "other program after 종료" "$(inspect process "$plain_pid")" \

@@ -12,12 +12,11 @@ install_package() {
 }
 
 # The how-to opens in Notepad on a Korean Windows: code page 949, every line ended by CR LF.
+# The text is read whole first: grep -q leaving a pipe early fails the pipeline under pipefail.
 readme_readable() {
-  local readme="$app/README.txt"
-  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] &&
-    iconv -f CP949 -t UTF-8 "$readme" | grep -q '관리자 권한' &&
-    iconv -f CP949 -t UTF-8 "$readme" | grep -qF 'C:\ProgramData\Kestrava' &&
-    iconv -f CP949 -t UTF-8 "$readme" | grep -qF '"설정 복원"'
+  local readme="$app/README.txt" text
+  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] && text=$(iconv -f CP949 -t UTF-8 "$readme") &&
+    grep -q '관리자 권한' <<<"$text" && grep -qF 'C:\ProgramData\Kestrava' <<<"$text" && grep -qF '"설정 복원"' <<<"$text"
 }
 
 boost_scenario() {  # boost_scenario ticked(0|1) [package]

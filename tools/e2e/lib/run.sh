@@ -96,8 +96,8 @@ install_app() {  # install_app PROGRAM...
       cp "$dir/$program.exe" "$app/"
     fi
   done
-  cp "$dir/kestrava_child.exe" "$app/msnmsgr.exe"
-  cp "$dir/kestrava_child.exe" "$app/plainchild.exe"
+  local child
+  for child in msnmsgr plainchild explorer; do cp "$dir/kestrava_child.exe" "$app/$child.exe"; done
   rm -f "$log"
 }
 
@@ -140,9 +140,14 @@ read_process() {  # read_process EXE PID_VARIABLE STATE_VARIABLE
 }
 
 # Starts the two children and Vornel; sets catalogue_pid, plain_pid and their states before the boost.
+# The player starts Vornel from the Downloads folder: the window right beneath Vornel's is then
+# Explorer's, whose program a boost never spares as the one used just before.
 start_programs() {
-  start "$app/msnmsgr.exe"
-  start "$app/plainchild.exe"
+  start "$app/msnmsgr.exe" title "kestrava catalogue"
+  start "$app/plainchild.exe" title "kestrava plain"
+  window_shown "kestrava catalogue" 30000 && window_shown "kestrava plain" 30000
+  start "$app/explorer.exe" title "Downloads"
+  check "the Downloads folder's window shown" window_shown "Downloads" 30000
   start "$app/Vornel.exe"
   local geometry
   geometry=$(driver wait "$main_title" 60000)
@@ -231,6 +236,13 @@ close_vornel() {
 }
 # This prefix's copy only: other prefixes on the machine run programs of the same name.
 vornel_running() { pgrep -f "$app/Vornel.exe" >/dev/null; }
+vornel_ends() {  # vornel_ends SECONDS
+  local deadline=$((SECONDS + $1))
+  while vornel_running; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.2
+  done
+}
 
 expected_display() {
   local fast=$1
