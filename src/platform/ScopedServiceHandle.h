@@ -1,0 +1,18 @@
+// A service manager or service handle closed, when it goes out of scope, through the
+// run-time import it was opened beside.
+#pragma once
+
+#include "RuntimeImports.h"
+#include "Scoped.h"
+
+namespace platform {
+
+struct ServiceHandleKind : NullMeansNone<SC_HANDLE> {
+    static BOOL Close(SC_HANDLE handle) {
+        auto close = imports::CloseServiceHandle();
+        return close != nullptr && close(handle);
+    }
+};
+using ScopedServiceHandle = Scoped<ServiceHandleKind>;
+
+}  // namespace platform
