@@ -170,7 +170,9 @@ bool RegistryKey::QueryString(const std::string& name, std::string& text, bool s
     auto& registry = platform::Registry();
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return false;
+    }
     const bool multi = type == REG_MULTI_SZ;
     if (strict && (size > kStrictLimit || multi)) return false;
     std::vector<BYTE> buffer(size + 2, 0);
@@ -191,8 +193,8 @@ bool RegistryKey::QueryDword(const std::string& name, DWORD& value) {
     value = 0;
     if (!key_) return false;
     DWORD size = sizeof(value);
-    if (platform::Registry().RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                                              &size) != ERROR_SUCCESS) {
+    if (platform::Registry().RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
         value = 0;
         return false;
     }
@@ -209,8 +211,8 @@ bool RegistryKey::SetDword(const std::string& name, DWORD value) {
 
 bool RegistryKey::SetValue(const std::string& name, const void* data, DWORD size, DWORD type) {
     if (!key_) return false;
-    return platform::Registry().RegSetValueExA(key_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
-           ERROR_SUCCESS;
+    return platform::Registry().RegSetValueExA(key_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                                               size) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::QueryValue(const std::string& name, DWORD& type, std::vector<BYTE>& data) {
@@ -218,7 +220,9 @@ bool RegistryKey::QueryValue(const std::string& name, DWORD& type, std::vector<B
     if (!key_) return false;
     auto& registry = platform::Registry();
     DWORD size = 0;
-    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return false;
+    }
     data.resize(size);
     if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
         data.clear();
@@ -236,8 +240,8 @@ bool RegistryKey::IsEmpty() {
     DWORD subKeys = 0;
     DWORD values = 0;
     return key_ &&
-           platform::Registry().RegQueryInfoKeyA(key_.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                                                 nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           platform::Registry().RegQueryInfoKeyA(key_.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                                 &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
            subKeys == 0 && values == 0;
 }
 
