@@ -15,4 +15,7 @@ struct ServiceHandleKind : NullMeansNone<SC_HANDLE> {
 };
 using ScopedServiceHandle = Scoped<ServiceHandleKind>;
 
+// Whether service handles can be closed here; where they cannot, none may be opened.
+inline bool CanCloseServiceHandles() { return imports::CloseServiceHandle() != nullptr; }
+
 }  // namespace platform

@@ -16,7 +16,7 @@ bool clsEnhance::SendServiceStop(const char* serviceName) {
     auto openSCManager = platform::imports::OpenSCManagerA();
     auto openService = platform::imports::OpenServiceA();
     auto controlService = platform::imports::ControlService();
-    if (!openSCManager || !platform::imports::CloseServiceHandle() || !openService || !controlService) return false;
+    if (!openSCManager || !platform::CanCloseServiceHandles() || !openService || !controlService) return false;
     const platform::ScopedServiceHandle manager(openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!manager) return false;
     const platform::ScopedServiceHandle service(openService(manager.Get(), serviceName, SERVICE_ALL_ACCESS));
@@ -32,7 +32,7 @@ bool clsEnhance::SetServiceStartType(const char* serviceName, DWORD startType, D
     auto queryServiceConfig = platform::imports::QueryServiceConfigA();
     auto changeServiceConfig = platform::imports::ChangeServiceConfigA();
     if (!openSCManager || !openService || !queryServiceConfig || !changeServiceConfig ||
-        !platform::imports::CloseServiceHandle()) {
+        !platform::CanCloseServiceHandles()) {
         return false;
     }
     const platform::ScopedServiceHandle manager(openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
