@@ -1,7 +1,7 @@
 // The skin painters: PaintSkinFrame, DrawBitmapAt and the shared skin bitmaps.
 #include <gtest/gtest.h>
 
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "resources/ResourceIds.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinDraw.h"
@@ -17,7 +17,7 @@ constexpr DWORD kTilePixel = 0x0000AA00;
 constexpr DWORD kRightPixel = 0x000000AA;
 constexpr DWORD kBodyPixel = 0x00202020;
 
-class SkinPaintTest : public ::testing::Test {
+class SkinPaintTest : public sim::MachineTest {
 protected:
     SkinPaintTest() {
         machine.user.SetBitmapResource(IDB_TITLE_LEFT, 3, 31, std::vector<DWORD>(3 * 31, kLeftPixel));
@@ -28,13 +28,13 @@ protected:
         dc = machine.gdi.CreateCompatibleDC(nullptr);
         original = machine.gdi.SelectObject(dc, canvas);
     }
-    ~SkinPaintTest() override {
+    void TearDown() override {
         machine.gdi.SelectObject(dc, original);
         machine.gdi.DeleteDC(dc);
         machine.gdi.DeleteObject(canvas);
+        MachineTest::TearDown();
     }
 
-    sim::Machine machine;
     HBITMAP canvas;
     HDC dc;
     HGDIOBJ original;
