@@ -21,8 +21,8 @@ constexpr WideningAccount kWideningAccounts[] = {
     {"SYSTEM", GENERIC_ALL},
     {"Administrators", GENERIC_ALL | KEY_ALL_ACCESS},
 };
-// The widening DACL has always been sized at 24 bytes per account besides its SID: 24 bytes
-// more than its two entries need, kept so that widened keys carry the same descriptor.
+// The widening DACL is sized at 24 bytes per account besides its SID, which leaves 24 bytes
+// beyond its two entries; widened keys carry it so.
 constexpr DWORD kWideningSpareBytes = 24;
 
 std::string WithoutLeadingBackslash(const std::string& path) {
