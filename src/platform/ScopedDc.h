@@ -7,8 +7,8 @@
 
 namespace platform {
 
-struct CreatedDcKind : NullMeansNone<HDC> {
-    static BOOL Close(HDC dc) { return Gdi().DeleteDC(dc); }
+struct CreatedDcKind : NullMeansNone<win::HDC> {
+    static win::BOOL Close(win::HDC dc) { return Gdi().DeleteDC(dc); }
 };
 using ScopedDc = Scoped<CreatedDcKind>;
 

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-struct GdiObjectKind : NullMeansNone<HGDIOBJ> {
-    static BOOL Close(HGDIOBJ object) { return Gdi().DeleteObject(object); }
+struct GdiObjectKind : NullMeansNone<win::HGDIOBJ> {
+    static win::BOOL Close(win::HGDIOBJ object) { return Gdi().DeleteObject(object); }
 };
 using ScopedGdiObject = Scoped<GdiObjectKind>;
 

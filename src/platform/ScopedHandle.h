@@ -8,10 +8,10 @@
 namespace platform {
 
 struct KernelHandleKind {
-    using Value = HANDLE;
+    using Value = win::HANDLE;
     // Null and INVALID_HANDLE_VALUE both stand for no handle.
-    static bool Holds(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
-    static BOOL Close(HANDLE handle) { return Handles().CloseHandle(handle); }
+    static bool Holds(win::HANDLE handle) { return handle != nullptr && handle != win::INVALID_HANDLE_VALUE; }
+    static win::BOOL Close(win::HANDLE handle) { return Handles().CloseHandle(handle); }
 };
 using ScopedHandle = Scoped<KernelHandleKind>;
 

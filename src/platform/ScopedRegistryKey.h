@@ -6,8 +6,8 @@
 
 namespace platform {
 
-struct RegistryKeyKind : NullMeansNone<HKEY> {
-    static LONG Close(HKEY key) { return Registry().RegCloseKey(key); }
+struct RegistryKeyKind : NullMeansNone<win::HKEY> {
+    static win::LONG Close(win::HKEY key) { return Registry().RegCloseKey(key); }
 };
 using ScopedRegistryKey = Scoped<RegistryKeyKind>;
 

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-struct ServiceHandleKind : NullMeansNone<SC_HANDLE> {
-    static BOOL Close(SC_HANDLE handle) {
+struct ServiceHandleKind : NullMeansNone<win::SC_HANDLE> {
+    static win::BOOL Close(win::SC_HANDLE handle) {
         auto close = imports::CloseServiceHandle();
         return close != nullptr && close(handle);
     }

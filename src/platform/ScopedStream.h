@@ -7,8 +7,8 @@
 
 namespace platform {
 
-struct StreamKind : NullMeansNone<CRTFILE> {
-    static int Close(CRTFILE stream) { return Files().fclose(stream); }
+struct StreamKind : NullMeansNone<win::CRTFILE> {
+    static int Close(win::CRTFILE stream) { return Files().fclose(stream); }
 };
 using ScopedStream = Scoped<StreamKind>;
 
