@@ -22,5 +22,5 @@ target_link_libraries(kestrava_tests PRIVATE vornel_core drainex_core kestrava_s
 target_precompile_headers(kestrava_tests PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
 
 # The region builder on a full-screen mask against a plain read of its pixels (tools/bench.sh).
-add_executable(region_bench tests/bench/RegionBench.cpp src/skin/RegionFromBitmap.cpp)
+add_executable(region_bench tests/bench/RegionBench.cpp src/skin/RegionFromBitmap.cpp src/skin/MemoryDc.cpp)
 target_link_libraries(region_bench PRIVATE kestrava_sim)

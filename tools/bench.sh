@@ -23,6 +23,10 @@
 # Not part of tools/test.sh.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
+# Windows programs start as in the end-to-end runs, through wine_run and tool_run: the
+# 64-bit loader, the Korean code page, a time bound or, in the background, the address-space limit.
+source "$root/tools/e2e/lib/run.sh"
+loader=$wine64_loader
 only=${1:-}
 
 bench="$build/bench"
@@ -30,6 +34,7 @@ export WINEPREFIX="$bench/wineprefix"
 logs="$bench/logs"
 native="$bench/native"
 windows="$bench/win-x86_64"
+tools=$windows
 app="$WINEPREFIX/drive_c/Kestrava Bench"
 harness="$WINEPREFIX/drive_c/Kestrava Harness"
 ping_log='C:\bench-ping.log'
@@ -72,7 +77,7 @@ ensure_wine_prefix
 # window at the hand-off, the running window at the undo); in the bench prefix windows
 # are unmanaged, so that those stages show the programs' own time.
 if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
-  "$wine64_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
   "$wineserver" -w
 fi
 
@@ -82,20 +87,20 @@ fi
 wine_bench() {  # wine_bench LOG PROGRAM ARGUMENTS...
   local log=$1
   shift
-  LC_ALL=ko_KR.UTF-8 timeout 300 "$wine64_loader" "$@" >"$log.raw" 2>&1
+  wine_run 300 "$@" >"$log.raw" 2>&1
   tr -d '\r' <"$log.raw" | iconv -f CP949 -t UTF-8 >"$log"
   rm -f "$log.raw"
 }
 
-# Starts a Windows program in the background; its Unix process id in $last_pid.
+# Starts a Windows program in the background, under the bench's address-space limit (its
+# memory_limit_kb, which a caller may make local); its Unix process id in $last_pid.
 start() {
-  (ulimit -v "$memory_limit_kb"; exec env LC_ALL=ko_KR.UTF-8 KESTRAVA_PING_LOG="$ping_log" "$wine64_loader" "$@" \
-    >/dev/null 2>&1) &
+  KESTRAVA_PING_LOG="$ping_log" wine_run background "$@" >/dev/null 2>&1
   last_pid=$!
   started+=("$last_pid")
 }
 
-driver() { LC_ALL=ko_KR.UTF-8 timeout 300 "$wine64_loader" "$windows/kestrava_driver.exe" "$@" >/dev/null 2>&1; }
+driver() { tool_run 300 "$tools/kestrava_driver.exe" "$@" >/dev/null 2>&1; }
 stop_started() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
   started=()
@@ -150,8 +155,7 @@ bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
   local ticked=0
   [ "$option" = ticked ] && driver wait Kestrava 60000 && driver click Kestrava 1003 &&
     driver answer "모든 프로세스" 1 10000 &&
-    ticked=$(LC_ALL=ko_KR.UTF-8 timeout 60 "$wine64_loader" "$windows/kestrava_driver.exe" check Kestrava 1003 2>/dev/null |
-      tr -d '\r')
+    ticked=$(tool_run 60 "$tools/kestrava_driver.exe" check Kestrava 1003 2>/dev/null | tr -d '\r')
   if [ "$option" = ticked ] && [ "$ticked" != 1 ]; then
     echo "boost bench: the suspend option could not be ticked" >"$log"
   else

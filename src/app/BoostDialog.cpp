@@ -7,6 +7,7 @@
 #include "drainex/MemoryStatus.h"
 #include "rules/AnsiText.h"
 #include "platform/Platform.h"
+#include "platform/ScopedGdiObject.h"
 #include "resources/ResourceIds.h"
 #include "skin/RegionFromBitmap.h"
 #include "skin/SkinBackground.h"
@@ -113,10 +114,9 @@ BOOL BoostDialog::OnInitDialog() {
 // The animation frames, and the window's outline from its mask picture when there is one.
 void BoostDialog::SetUpSkin() {
     AddBusyIndicatorFrames(statusIcon_);
-    HBITMAP mask = LoadSkinBitmap(IDB_REGION_MASK);
-    if (mask == nullptr) return;
-    HRGN region = RegionFromBitmap(mask, kBlack, 1);
-    platform::Gdi().DeleteObject(mask);
+    const platform::ScopedGdiObject mask(LoadSkinBitmap(IDB_REGION_MASK));
+    if (!mask) return;
+    HRGN region = RegionFromBitmap(mask.Get(), kBlack, 1);
     if (region != nullptr) platform::User().SetWindowRgn(Handle(), region, TRUE);  // the window owns it now
 }
 
@@ -145,7 +145,7 @@ bool BoostDialog::OnCommand(WORD id, WORD code) {
 bool BoostDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_ERASEBKGND:
-        PaintSkinnedBackground(reinterpret_cast<HDC>(wParam), Handle(), SkinBitmaps().boostBody);
+        PaintSkinnedBackground(reinterpret_cast<HDC>(wParam), Handle(), SkinBitmaps().boostBody.Get());
         result = 0;
         return true;
     case WM_PAINT:

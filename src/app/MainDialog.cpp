@@ -322,7 +322,7 @@ void MainDialog::EndBoost() {
     progress.SetPos(0);
 }
 
-void MainDialog::OnEraseBkgnd(HDC dc) { PaintSkinnedBackground(dc, Handle(), SkinBitmaps().mainBody); }
+void MainDialog::OnEraseBkgnd(HDC dc) { PaintSkinnedBackground(dc, Handle(), SkinBitmaps().mainBody.Get()); }
 
 void MainDialog::OnPaint() {
     platform::IUser& user = platform::User();

@@ -5,6 +5,7 @@
 #include "network/NetworkBackup.h"
 #include "network/NetworkTuner.h"
 #include "platform/Platform.h"
+#include "platform/ScopedStream.h"
 #include "registry/RegistryKey.h"
 
 namespace network {
@@ -12,10 +13,9 @@ namespace network {
 bool AppendNetworkBackup(const std::string& path, const std::string& text) {
     if (path.empty()) return false;  // no usable folder: no backup
     auto& files = platform::Files();
-    win::CRTFILE stream = files.fopen(path.c_str(), "at");
+    const platform::ScopedStream stream(files.fopen(path.c_str(), "at"));
     if (!stream) return false;
-    files.fputs(text.c_str(), stream);
-    files.fclose(stream);
+    files.fputs(text.c_str(), stream.Get());
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "network/PingOutput.h"
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
+#include "platform/ScopedStream.h"
 #include "platform/WindowsFamily.h"
 
 namespace {
@@ -40,11 +41,10 @@ std::string ReadOutputFile(const std::string& path) {
     auto& files = platform::Files();
     std::string text;
     if (files.GetFileAttributesA(path.c_str()) == win::INVALID_FILE_ATTRIBUTES) return text;
-    win::CRTFILE stream = files.fopen(path.c_str(), "rt");
+    const platform::ScopedStream stream(files.fopen(path.c_str(), "rt"));
     if (!stream) return text;
     char chunk[256];
-    while (files.fgets(chunk, sizeof chunk, stream)) text += chunk;
-    files.fclose(stream);
+    while (files.fgets(chunk, sizeof chunk, stream.Get())) text += chunk;
     return text;
 }
 

@@ -3,41 +3,16 @@
 #pragma once
 
 #include "Platform.h"
+#include "Scoped.h"
 
 namespace platform {
 
-class ScopedHandle {
-public:
-    ScopedHandle() = default;
+struct KernelHandleKind {
+    using Value = win::HANDLE;
     // Null and INVALID_HANDLE_VALUE both stand for no handle.
-    explicit ScopedHandle(HANDLE opened) : handle(opened == INVALID_HANDLE_VALUE ? nullptr : opened) {}
-    ~ScopedHandle() { Reset(); }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    ScopedHandle(ScopedHandle&& other) noexcept : handle(other.Release()) {}
-    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle = other.Release();
-        }
-        return *this;
-    }
-
-    HANDLE Get() const { return handle; }
-    explicit operator bool() const { return handle != nullptr; }
-    // Gives up the handle without closing it.
-    HANDLE Release() {
-        HANDLE kept = handle;
-        handle = nullptr;
-        return kept;
-    }
-    void Reset() {
-        if (handle != nullptr) Handles().CloseHandle(handle);
-        handle = nullptr;
-    }
-
-private:
-    HANDLE handle = nullptr;
+    static bool Holds(win::HANDLE handle) { return handle != nullptr && handle != win::INVALID_HANDLE_VALUE; }
+    static win::BOOL Close(win::HANDLE handle) { return Handles().CloseHandle(handle); }
 };
+using ScopedHandle = Scoped<KernelHandleKind>;
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/RuntimeImports.h"
+#include "platform/ScopedServiceHandle.h"
 #include "process/clsEnhance.h"
 
 using namespace win;
@@ -15,20 +16,13 @@ bool clsEnhance::SendServiceStop(const char* serviceName) {
     auto openSCManager = platform::imports::OpenSCManagerA();
     auto openService = platform::imports::OpenServiceA();
     auto controlService = platform::imports::ControlService();
-    auto closeServiceHandle = platform::imports::CloseServiceHandle();
-    if (!openSCManager || !closeServiceHandle || !openService || !controlService) return false;
-    SC_HANDLE manager = openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (manager == nullptr) return false;
-    SC_HANDLE service = openService(manager, serviceName, SERVICE_ALL_ACCESS);
-    if (service == nullptr) {
-        closeServiceHandle(manager);
-        return false;
-    }
+    if (!openSCManager || !platform::CanCloseServiceHandles() || !openService || !controlService) return false;
+    const platform::ScopedServiceHandle manager(openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager) return false;
+    const platform::ScopedServiceHandle service(openService(manager.Get(), serviceName, SERVICE_ALL_ACCESS));
+    if (!service) return false;
     SERVICE_STATUS status{};
-    BOOL result = controlService(service, SERVICE_CONTROL_STOP, &status);
-    closeServiceHandle(service);
-    closeServiceHandle(manager);
-    return result != FALSE;
+    return controlService(service.Get(), SERVICE_CONTROL_STOP, &status) != FALSE;
 }
 
 bool clsEnhance::SetServiceStartType(const char* serviceName, DWORD startType, DWORD& previousStartType) {
@@ -37,28 +31,23 @@ bool clsEnhance::SetServiceStartType(const char* serviceName, DWORD startType, D
     auto openService = platform::imports::OpenServiceA();
     auto queryServiceConfig = platform::imports::QueryServiceConfigA();
     auto changeServiceConfig = platform::imports::ChangeServiceConfigA();
-    auto closeServiceHandle = platform::imports::CloseServiceHandle();
-    if (!openSCManager || !openService || !queryServiceConfig || !changeServiceConfig || !closeServiceHandle) {
+    if (!openSCManager || !openService || !queryServiceConfig || !changeServiceConfig ||
+        !platform::CanCloseServiceHandles()) {
         return false;
     }
-    SC_HANDLE manager = openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (manager == nullptr) return false;
-    SC_HANDLE service = openService(manager, serviceName, SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG);
-    bool result = false;
-    if (service != nullptr) {
-        // The allocation is aligned for any object, so the structure can start it.
-        std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[kConfigBufferSize]);
-        auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.get());
-        DWORD needed = 0;
-        if (buffer && queryServiceConfig(service, config, kConfigBufferSize, &needed)) {
-            previousStartType = config->dwStartType;
-            result = changeServiceConfig(service, SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr,
-                                         nullptr, nullptr, nullptr, nullptr, nullptr) != FALSE;
-        }
-        closeServiceHandle(service);
-    }
-    closeServiceHandle(manager);
-    return result;
+    const platform::ScopedServiceHandle manager(openSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager) return false;
+    const platform::ScopedServiceHandle service(
+        openService(manager.Get(), serviceName, SERVICE_QUERY_CONFIG | SERVICE_CHANGE_CONFIG));
+    if (!service) return false;
+    // The allocation is aligned for any object, so the structure can start it.
+    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[kConfigBufferSize]);
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.get());
+    DWORD needed = 0;
+    if (!buffer || !queryServiceConfig(service.Get(), config, kConfigBufferSize, &needed)) return false;
+    previousStartType = config->dwStartType;
+    return changeServiceConfig(service.Get(), SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr) != FALSE;
 }
 
 void clsEnhance::StopService(const char* serviceName) {

@@ -1,7 +1,7 @@
 #include "registry/AdminSecurity.h"
 
 #include "platform/Platform.h"
-#include "platform/RuntimeImports.h"
+#include "registry/Dacl.h"
 
 using namespace win;
 
@@ -12,8 +12,6 @@ const std::vector<BYTE> kSystemSid = {1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0};     
 const std::vector<BYTE> kAdministratorsSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0};  // S-1-5-32-544
 const std::vector<BYTE> kUsersSid = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x21, 2, 0, 0};           // S-1-5-32-545
 const std::vector<BYTE> kOwnerRightsSid = {1, 1, 0, 0, 0, 0, 0, 3, 4, 0, 0, 0};                 // S-1-3-4
-constexpr DWORD kAceBytes = 8;  // header and mask before the SID
-constexpr DWORD kAclHeaderBytes = 8;
 constexpr DWORD kReadAccess = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
 // Every right that changes a file or folder, what it holds, its permissions or its owner.
 constexpr DWORD kChangeAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_DELETE_CHILD |
@@ -41,32 +39,17 @@ std::vector<BYTE> SidOf(const BYTE* ace, WORD aceSize) {
 }  // namespace
 
 bool AdminDescriptor::Build(UsersAccess users, bool folder) {
-    auto addAce = platform::imports::AddAccessAllowedAceEx();
-    if (addAce == nullptr) return false;
-    struct Grant {
-        const std::vector<BYTE>* sid;
-        DWORD mask;
-    };
-    std::vector<Grant> grants = {{&kSystemSid, FILE_ALL_ACCESS}, {&kAdministratorsSid, FILE_ALL_ACCESS}};
-    if (users == UsersAccess::Read) grants.push_back({&kUsersSid, kReadAccess});
-    if (folder) grants.push_back({&kOwnerRightsSid, kReadAccess});
-    DWORD size = kAclHeaderBytes;
-    for (const Grant& grant : grants) size += kAceBytes + static_cast<DWORD>(grant.sid->size());
-    dacl.assign(size, 0);
-    owner = kAdministratorsSid;
-
-    auto& registry = platform::Registry();
-    if (!registry.InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-        !registry.InitializeAcl(dacl.data(), size, ACL_REVISION)) {
-        return false;
-    }
     const DWORD inheritance = folder ? OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE : 0;
-    for (const Grant& grant : grants) {
-        std::vector<BYTE> sid = *grant.sid;
-        if (!addAce(dacl.data(), ACL_REVISION, inheritance, grant.mask, sid.data())) return false;
-    }
+    std::vector<AccessGrant> grants = {{kSystemSid, FILE_ALL_ACCESS, inheritance},
+                                       {kAdministratorsSid, FILE_ALL_ACCESS, inheritance}};
+    if (users == UsersAccess::Read) grants.push_back({kUsersSid, kReadAccess, inheritance});
+    if (folder) grants.push_back({kOwnerRightsSid, kReadAccess, inheritance});
+    owner = kAdministratorsSid;
+    auto& registry = platform::Registry();
     // Administrators own it even where the creating token's default owner is the user.
-    return registry.SetSecurityDescriptorDacl(&descriptor, TRUE, dacl.data(), FALSE) &&
+    return BuildDacl(grants, dacl) &&
+           registry.InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+           registry.SetSecurityDescriptorDacl(&descriptor, TRUE, dacl.data(), FALSE) &&
            registry.SetSecurityDescriptorOwner(&descriptor, owner.data(), FALSE) &&
            registry.SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
 }

@@ -1,9 +1,9 @@
 #include "registry/RegistryKey.h"
 
 #include "platform/Platform.h"
-#include "platform/RuntimeImports.h"
+#include "platform/ScopedRegistryKey.h"
 #include "platform/WindowsFamily.h"
-#include "registry/AdminSecurity.h"
+#include "registry/Dacl.h"
 
 using namespace win;
 
@@ -21,8 +21,9 @@ constexpr WideningAccount kWideningAccounts[] = {
     {"SYSTEM", GENERIC_ALL},
     {"Administrators", GENERIC_ALL | KEY_ALL_ACCESS},
 };
-constexpr int kAccountCount = sizeof(kWideningAccounts) / sizeof(kWideningAccounts[0]);
-constexpr DWORD kAclBytesPerAccount = 24;
+// The widening DACL is sized at 24 bytes per account besides its SID, which leaves 24 bytes
+// beyond its two entries; widened keys carry it so.
+constexpr DWORD kWideningSpareBytes = 24;
 
 std::string WithoutLeadingBackslash(const std::string& path) {
     return !path.empty() && path[0] == '\\' ? path.substr(1) : path;
@@ -41,8 +42,11 @@ bool AccountSid(const char* account, std::vector<BYTE>& sid) {
     if (sidSize == 0) return false;
     sid.assign(sidSize, 0);
     std::vector<char> domain(domainSize + 1, '\0');
-    return registry.LookupAccountNameA(nullptr, account, sid.data(), &sidSize, domain.data(), &domainSize,
-                                       &use) != FALSE;
+    if (!registry.LookupAccountNameA(nullptr, account, sid.data(), &sidSize, domain.data(), &domainSize, &use)) {
+        return false;
+    }
+    sid.resize(registry.GetLengthSid(sid.data()));
+    return true;
 }
 
 // An absolute descriptor whose DACL gives full access to SYSTEM and Administrators.
@@ -56,44 +60,33 @@ struct WideningDescriptor {
     WideningDescriptor& operator=(const WideningDescriptor&) = delete;
 
     bool Build() {
-        auto addAce = platform::imports::AddAccessAllowedAceEx();
-        if (addAce == nullptr) return false;
+        std::vector<AccessGrant> grants;
+        for (const WideningAccount& account : kWideningAccounts) {
+            std::vector<BYTE> sid;
+            if (!AccountSid(account.name, sid)) return false;
+            grants.push_back({sid, account.mask, kInheritFlags});
+        }
         auto& registry = platform::Registry();
-        std::vector<BYTE> sids[kAccountCount];
-        DWORD size = 0;
-        for (int i = 0; i < kAccountCount; ++i) {
-            if (!AccountSid(kWideningAccounts[i].name, sids[i])) return false;
-            size += kAclBytesPerAccount + registry.GetLengthSid(sids[i].data());
-        }
-        dacl.assign(size, 0);
-        if (!registry.InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-            !registry.InitializeAcl(dacl.data(), size, ACL_REVISION)) {
-            return false;
-        }
-        for (int i = 0; i < kAccountCount; ++i) {
-            if (!addAce(dacl.data(), ACL_REVISION, kInheritFlags, kWideningAccounts[i].mask, sids[i].data())) {
-                return false;
-            }
-        }
-        return registry.SetSecurityDescriptorDacl(&descriptor, TRUE, dacl.data(), FALSE) != FALSE;
+        return BuildDacl(grants, dacl, kWideningSpareBytes) &&
+               registry.InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+               registry.SetSecurityDescriptorDacl(&descriptor, TRUE, dacl.data(), FALSE);
     }
 };
 
+// The key opened with the given options and access; empty when it cannot be.
+platform::ScopedRegistryKey OpenKey(HKEY root, const std::string& path, DWORD options, REGSAM access) {
+    HKEY key = nullptr;
+    if (platform::Registry().RegOpenKeyExA(root, path.c_str(), options, access, &key) != ERROR_SUCCESS) return {};
+    return platform::ScopedRegistryKey(key);
+}
+
 // Whether the key exists, and whether full access needs its security widened first.
 bool Probe(HKEY root, const std::string& path, bool& needsWidening) {
-    auto& registry = platform::Registry();
     needsWidening = false;
-    HKEY probe = nullptr;
-    if (IsWindowsNt()) {
-        if (registry.RegOpenKeyExA(root, path.c_str(), kOpenOptions, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS) {
-            if (registry.RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL, &probe) != ERROR_SUCCESS) return false;
-            needsWidening = true;
-        }
-    } else if (registry.RegOpenKeyExA(root, path.c_str(), kOpenOptions, KEY_QUERY_VALUE, &probe) != ERROR_SUCCESS) {
-        return false;
-    }
-    registry.RegCloseKey(probe);
-    return true;
+    if (!IsWindowsNt()) return static_cast<bool>(OpenKey(root, path, kOpenOptions, KEY_QUERY_VALUE));
+    if (OpenKey(root, path, kOpenOptions, KEY_ALL_ACCESS)) return true;
+    needsWidening = static_cast<bool>(OpenKey(root, path, 0, READ_CONTROL));
+    return needsWidening;
 }
 
 }  // namespace
@@ -103,7 +96,7 @@ bool IsWindowsNt() { return platform::IsNtFamily(); }
 RegistryKey::~RegistryKey() { Close(); }
 
 bool RegistryKey::Open(HKEY root, const std::string& path, bool create, bool readOnly) {
-    if (key_ != nullptr) return false;
+    if (key_) return false;
     const std::string subKey = WithoutLeadingBackslash(path);
     bool needsWidening = false;
     if (!Probe(root, subKey, needsWidening)) {
@@ -113,30 +106,22 @@ bool RegistryKey::Open(HKEY root, const std::string& path, bool create, bool rea
     if (needsWidening) Widen(root, subKey);
     root_ = root;
     path_ = subKey;
-    HKEY opened = nullptr;
-    if (platform::Registry().RegOpenKeyExA(root, subKey.c_str(), kOpenOptions,
-                                           readOnly ? KEY_QUERY_VALUE : KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
-        return false;
-    }
-    key_ = opened;
-    return true;
+    key_ = OpenKey(root, subKey, kOpenOptions, readOnly ? KEY_QUERY_VALUE : KEY_ALL_ACCESS);
+    return IsOpen();
 }
 
 bool RegistryKey::Create(HKEY root, const std::string& path) {
-    if (key_ != nullptr) return false;
+    if (key_) return false;
     root_ = root;
     path_ = WithoutLeadingBackslash(path);
     HKEY created = nullptr;
     if (platform::Registry().RegCreateKeyA(root, path_.c_str(), &created) != ERROR_SUCCESS) return false;
-    key_ = created;
+    key_ = platform::ScopedRegistryKey(created);
     return true;
 }
 
 bool RegistryKey::Close() {
-    if (key_ != nullptr) {
-        platform::Registry().RegCloseKey(key_);
-        key_ = nullptr;
-    }
+    key_.Reset();
     created_ = false;
     Restore();
     path_.clear();
@@ -150,15 +135,11 @@ void RegistryKey::Widen(HKEY root, const std::string& path) {
     if (!IsWindowsNt()) return;
     WideningDescriptor widening;
     if (!widening.Build()) return;
-    auto& registry = platform::Registry();
     for (size_t position = path.find('\\');; position = path.find('\\', position + 1)) {
         const bool last = position == std::string::npos;
         const std::string level = last ? path : path.substr(0, position);
-        HKEY key = nullptr;
-        if (registry.RegOpenKeyExA(root, level.c_str(), 0, WRITE_DAC | READ_CONTROL, &key) != ERROR_SUCCESS) return;
-        const bool replaced = ReplaceDacl(key, root, level, &widening.descriptor);
-        registry.RegCloseKey(key);
-        if (!replaced || last) return;
+        const platform::ScopedRegistryKey key = OpenKey(root, level, 0, WRITE_DAC | READ_CONTROL);
+        if (!key || !ReplaceDacl(key.Get(), root, level, &widening.descriptor) || last) return;
     }
 }
 
@@ -176,28 +157,26 @@ bool RegistryKey::ReplaceDacl(HKEY key, HKEY root, const std::string& level, PSE
 }
 
 void RegistryKey::Restore() {
-    auto& registry = platform::Registry();
     for (auto entry = journal_.rbegin(); entry != journal_.rend(); ++entry) {
-        HKEY key = nullptr;
-        if (registry.RegOpenKeyExA(entry->root, entry->path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-            registry.RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, entry->descriptor.data());
-            registry.RegCloseKey(key);
-        }
+        const platform::ScopedRegistryKey key = OpenKey(entry->root, entry->path, 0, WRITE_DAC);
+        if (key) platform::Registry().RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, entry->descriptor.data());
     }
     journal_.clear();
 }
 
 bool RegistryKey::QueryString(const std::string& name, std::string& text, bool strict) {
     text.clear();
-    if (key_ == nullptr) return false;
+    if (!key_) return false;
     auto& registry = platform::Registry();
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return false;
+    }
     const bool multi = type == REG_MULTI_SZ;
     if (strict && (size > kStrictLimit || multi)) return false;
     std::vector<BYTE> buffer(size + 2, 0);
-    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, buffer.data(), &size) != ERROR_SUCCESS) {
+    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr, buffer.data(), &size) != ERROR_SUCCESS) {
         return false;
     }
     if (multi) {
@@ -212,10 +191,10 @@ bool RegistryKey::QueryString(const std::string& name, std::string& text, bool s
 
 bool RegistryKey::QueryDword(const std::string& name, DWORD& value) {
     value = 0;
-    if (key_ == nullptr) return false;
+    if (!key_) return false;
     DWORD size = sizeof(value);
-    if (platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                                              &size) != ERROR_SUCCESS) {
+    if (platform::Registry().RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
         value = 0;
         return false;
     }
@@ -231,19 +210,21 @@ bool RegistryKey::SetDword(const std::string& name, DWORD value) {
 }
 
 bool RegistryKey::SetValue(const std::string& name, const void* data, DWORD size, DWORD type) {
-    if (key_ == nullptr) return false;
-    return platform::Registry().RegSetValueExA(key_, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
-           ERROR_SUCCESS;
+    if (!key_) return false;
+    return platform::Registry().RegSetValueExA(key_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                                               size) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::QueryValue(const std::string& name, DWORD& type, std::vector<BYTE>& data) {
     data.clear();
-    if (key_ == nullptr) return false;
+    if (!key_) return false;
     auto& registry = platform::Registry();
     DWORD size = 0;
-    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return false;
+    }
     data.resize(size);
-    if (registry.RegQueryValueExA(key_, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
+    if (registry.RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
         data.clear();
         return false;
     }
@@ -252,15 +233,15 @@ bool RegistryKey::QueryValue(const std::string& name, DWORD& type, std::vector<B
 }
 
 bool RegistryKey::DeleteValue(const std::string& name) {
-    return key_ != nullptr && platform::Registry().RegDeleteValueA(key_, name.c_str()) == ERROR_SUCCESS;
+    return key_ && platform::Registry().RegDeleteValueA(key_.Get(), name.c_str()) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::IsEmpty() {
     DWORD subKeys = 0;
     DWORD values = 0;
-    return key_ != nullptr &&
-           platform::Registry().RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                                                 nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+    return key_ &&
+           platform::Registry().RegQueryInfoKeyA(key_.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                                 &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
            subKeys == 0 && values == 0;
 }
 
@@ -274,8 +255,8 @@ bool DeleteEmptyKey(HKEY root, const std::string& path) {
 bool RegistryKey::ValueExists(const std::string& name) { return Presence(name) == ValuePresence::Present; }
 
 ValuePresence RegistryKey::Presence(const std::string& name) {
-    if (key_ == nullptr) return ValuePresence::Unreadable;
-    switch (platform::Registry().RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr)) {
+    if (!key_) return ValuePresence::Unreadable;
+    switch (platform::Registry().RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr)) {
         case ERROR_SUCCESS:
             return ValuePresence::Present;
         case ERROR_FILE_NOT_FOUND:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/RegistryTypes.h"
+#include "platform/ScopedRegistryKey.h"
 
 // What a query finds of a value: a value that is there but cannot be read (access denied,
 // no key open) is neither missing nor present.
@@ -46,7 +47,7 @@ public:
     // True when the open key holds neither values nor sub-keys.
     bool IsEmpty();
 
-    bool IsOpen() const { return key_ != nullptr; }
+    bool IsOpen() const { return static_cast<bool>(key_); }
     // True while the key is open from an Open that created it.
     bool CreatedKey() const { return created_; }
     // Root and sub-key text of the last Open or Create; the text is emptied by Close.
@@ -65,7 +66,7 @@ private:
     bool ReplaceDacl(win::HKEY key, win::HKEY root, const std::string& level, win::PSECURITY_DESCRIPTOR widening);
     void Restore();
 
-    win::HKEY key_ = nullptr;
+    platform::ScopedRegistryKey key_;
     bool created_ = false;
     win::HKEY root_ = nullptr;
     std::string path_;

@@ -63,15 +63,15 @@ const DialogTemplate* FindDialogTemplate(int id) {
 
 const std::vector<BitmapResource>& BitmapResources() {
     static const std::vector<BitmapResource> bitmaps = {
-        {IDB_BOOST_MAIN_HOT, 64, 64}, {IDB_BOOST_IDLE, 65, 64},   {IDB_BOOST_HOT, 65, 64},
-        {IDB_BOOST_MAIN_IDLE, 64, 64}, {IDB_OPTIONS_LABEL, 77, 13}, {IDB_CHECK_ON, 13, 13},
-        {IDB_SUSPEND_OFF, 13, 13},     {IDB_SUSPEND_ON, 13, 13},    {IDB_CHECK_OFF, 13, 13},
-        {IDB_BULLET, 22, 22},          {147, 13, 13},               {148, 13, 13},
-        {149, 13, 13},                 {150, 13, 13},               {151, 13, 13},
-        {152, 13, 13},                 {153, 13, 13},               {154, 13, 13},
-        {IDB_CLOSE_IDLE, 43, 16},      {IDB_TITLE_LEFT, 3, 31},     {IDB_TITLE_TILE, 30, 31},
-        {IDB_TITLE_RIGHT, 2, 31},      {IDB_CLOSE_HOT, 43, 16},     {IDB_MAIN_BODY, 498, 177},
-        {IDB_BOOST_BODY, 316, 177},    {IDB_RESTORE_IDLE, 70, 22},  {IDB_RESTORE_HOT, 70, 22},
+        {IDB_BOOST_MAIN_HOT, 64, 64},  {IDB_BOOST_IDLE, 65, 64},      {IDB_BOOST_HOT, 65, 64},
+        {IDB_BOOST_MAIN_IDLE, 64, 64}, {IDB_OPTIONS_LABEL, 77, 13},   {IDB_CHECK_ON, 13, 13},
+        {IDB_SUSPEND_OFF, 13, 13},     {IDB_SUSPEND_ON, 13, 13},      {IDB_CHECK_OFF, 13, 13},
+        {IDB_BULLET, 22, 22},          {IDB_FRAME_LAST, 13, 13},      {IDB_FRAME_FIRST, 13, 13},
+        {IDB_FRAME_FIRST + 1, 13, 13}, {IDB_FRAME_FIRST + 2, 13, 13}, {IDB_FRAME_FIRST + 3, 13, 13},
+        {IDB_FRAME_FIRST + 4, 13, 13}, {IDB_FRAME_FIRST + 5, 13, 13}, {IDB_FRAME_FIRST + 6, 13, 13},
+        {IDB_CLOSE_IDLE, 43, 16},      {IDB_TITLE_LEFT, 3, 31},       {IDB_TITLE_TILE, 30, 31},
+        {IDB_TITLE_RIGHT, 2, 31},      {IDB_CLOSE_HOT, 43, 16},       {IDB_MAIN_BODY, 498, 177},
+        {IDB_BOOST_BODY, 316, 177},    {IDB_RESTORE_IDLE, 70, 22},    {IDB_RESTORE_HOT, 70, 22},
     };
     return bitmaps;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/Platform.h"
+#include "platform/ScopedStream.h"
 
 namespace {
 
@@ -23,6 +24,19 @@ int DigitValue(char c) {
     return 16;
 }
 
+// The file's first bytes, up to kMostBytes; false when it cannot be opened.
+bool ReadBytes(const std::string& path, std::string& bytes) {
+    platform::IFiles& files = platform::Files();
+    const platform::ScopedStream file(files.fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    char block[4096];
+    size_t read = 0;
+    while (bytes.size() < kMostBytes && (read = files.fread(block, 1, sizeof block, file.Get())) > 0) {
+        bytes.append(block, read);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string CheckedLine(const std::string& body) { return body + " #" + Hex(Check(body), kCheckDigits); }
@@ -40,26 +54,17 @@ bool CheckedBody(const std::string& line, std::string& body) {
 
 bool WriteText(const std::string& path, const char* mode, const std::string& text) {
     platform::IFiles& files = platform::Files();
-    win::CRTFILE file = files.fopen(path.c_str(), mode);
+    platform::ScopedStream file(files.fopen(path.c_str(), mode));
     if (!file) return false;
-    const bool written = files.fputs(text.c_str(), file) >= 0;
-    return files.fclose(file) == 0 && written;
+    const bool written = files.fputs(text.c_str(), file.Get()) >= 0;
+    return file.Close() == 0 && written;
 }
 
 TextFileLines ReadTextLines(const std::string& path, const char* versionLine) {
     TextFileLines result;
     platform::IFiles& files = platform::Files();
     std::string bytes;
-    win::CRTFILE file = files.fopen(path.c_str(), "rb");
-    if (file) {
-        char block[4096];
-        size_t read = 0;
-        while (bytes.size() < kMostBytes && (read = files.fread(block, 1, sizeof block, file)) > 0) {
-            bytes.append(block, read);
-        }
-        files.fclose(file);
-    }
-    result.found = file != nullptr || files.GetFileAttributesA(path.c_str()) != win::INVALID_FILE_ATTRIBUTES;
+    result.found = ReadBytes(path, bytes) || files.GetFileAttributesA(path.c_str()) != win::INVALID_FILE_ATTRIBUTES;
     bool& versionRead = result.versionRead;
     versionRead = versionLine == nullptr;
     size_t start = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
+#include "platform/ScopedStream.h"
 #include "platform/WindowsFamily.h"
 #include "registry/AdminSecurity.h"
 
@@ -47,8 +48,7 @@ void WriteDebugLog(const std::string& entry) {
         return;
     }
     platform::IFiles& files = platform::Files();
-    win::CRTFILE log = files.fopen(kLogPath, "at");
+    const platform::ScopedStream log(files.fopen(kLogPath, "at"));
     if (!log) return;
-    files.fputs((entry + "\n").c_str(), log);
-    files.fclose(log);
+    files.fputs((entry + "\n").c_str(), log.Get());
 }

@@ -5,14 +5,12 @@
 MemoryDc::MemoryDc(win::HDC compatibleWith) : dc_(platform::Gdi().CreateCompatibleDC(compatibleWith)) {}
 
 MemoryDc::~MemoryDc() {
-    if (dc_ == nullptr) return;
-    if (original_ != nullptr) platform::Gdi().SelectObject(dc_, original_);
-    platform::Gdi().DeleteDC(dc_);
+    if (original_ != nullptr) platform::Gdi().SelectObject(dc_.Get(), original_);
 }
 
 bool MemoryDc::Select(win::HBITMAP bitmap) {
-    if (dc_ == nullptr) return false;
-    win::HGDIOBJ previous = platform::Gdi().SelectObject(dc_, bitmap);
+    if (!dc_) return false;
+    win::HGDIOBJ previous = platform::Gdi().SelectObject(dc_.Get(), bitmap);
     if (previous == nullptr) return false;
     if (original_ == nullptr) original_ = previous;
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/GdiTypes.h"
+#include "platform/ScopedDc.h"
 
 class MemoryDc {
 public:
@@ -11,12 +12,12 @@ public:
     MemoryDc(const MemoryDc&) = delete;
     MemoryDc& operator=(const MemoryDc&) = delete;
 
-    win::HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    win::HDC Get() const { return dc_.Get(); }
+    explicit operator bool() const { return static_cast<bool>(dc_); }
     // Selects a bitmap; false when the DC is missing or the bitmap cannot be selected.
     bool Select(win::HBITMAP bitmap);
 
 private:
-    win::HDC dc_;
+    platform::ScopedDc dc_;
     win::HGDIOBJ original_ = nullptr;
 };

@@ -1,9 +1,12 @@
 #include "skin/RegionFromBitmap.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/ScopedGdiObject.h"
+#include "skin/MemoryDc.h"
 
 namespace {
 using namespace win;
@@ -58,17 +61,16 @@ public:
         platform::IGdi& gdi = platform::Gdi();
         RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, count_, 0, bounds_};
         std::memcpy(buffer_.data(), &header, sizeof(header));
-        HRGN batch = gdi.ExtCreateRegion(nullptr, static_cast<DWORD>(buffer_.size()),
-                                         reinterpret_cast<const RGNDATA*>(buffer_.data()));
-        if (result_ == nullptr) {
-            result_ = batch;
-        } else if (batch != nullptr) {
-            gdi.CombineRgn(result_, result_, batch, RGN_OR);
-            gdi.DeleteObject(batch);
+        platform::ScopedGdiObject batch(gdi.ExtCreateRegion(nullptr, static_cast<DWORD>(buffer_.size()),
+                                                            reinterpret_cast<const RGNDATA*>(buffer_.data())));
+        if (!result_) {
+            result_ = std::move(batch);
+        } else if (batch) {
+            gdi.CombineRgn(result_.Get(), result_.Get(), batch.Get(), RGN_OR);
         }
     }
 
-    HRGN Result() const { return result_; }
+    platform::ScopedGdiObject TakeResult() { return std::move(result_); }
 
 private:
     static size_t BufferSize(DWORD rectangles) { return sizeof(RGNDATAHEADER) + rectangles * sizeof(RECT); }
@@ -82,7 +84,7 @@ private:
     DWORD capacity_;
     DWORD count_ = 0;
     RECT bounds_{};
-    HRGN result_ = nullptr;
+    platform::ScopedGdiObject result_;
 };
 
 // Collects the horizontal runs of one pixel class, top image row first; the work
@@ -109,8 +111,9 @@ void CollectRuns(const BYTE* bits, LONG stride, LONG width, LONG height, const K
 HRGN RegionFromBitmap(HBITMAP bitmap, COLORREF key, int scanMode) {
     if (bitmap == nullptr) return nullptr;
     platform::IGdi& gdi = platform::Gdi();
-    HDC workDc = gdi.CreateCompatibleDC(nullptr);
-    if (workDc == nullptr) return nullptr;
+    platform::ScopedGdiObject work;  // declared before the DC it is selected into, so it outlives it
+    MemoryDc workDc(nullptr);
+    if (!workDc) return nullptr;
 
     BITMAP size{};
     gdi.GetObjectA(bitmap, sizeof(size), &size);
@@ -122,46 +125,27 @@ HRGN RegionFromBitmap(HBITMAP bitmap, COLORREF key, int scanMode) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP work = gdi.CreateDIBSection(workDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (work == nullptr) {
-        gdi.DeleteDC(workDc);
-        return nullptr;
-    }
-    HGDIOBJ workDefault = gdi.SelectObject(workDc, work);
+    work = platform::ScopedGdiObject(gdi.CreateDIBSection(workDc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!work) return nullptr;
+    workDc.Select(work.Get());
 
-    HDC inputDc = gdi.CreateCompatibleDC(workDc);
-    if (inputDc == nullptr) {
-        gdi.SelectObject(workDc, workDefault);
-        gdi.DeleteObject(work);
-        gdi.DeleteDC(workDc);
-        return nullptr;
-    }
-    HGDIOBJ inputDefault = gdi.SelectObject(inputDc, bitmap);
-    gdi.BitBlt(workDc, 0, 0, size.bmWidth, size.bmHeight, inputDc, 0, 0, SRCCOPY);
+    MemoryDc inputDc(workDc.Get());
+    if (!inputDc) return nullptr;
+    inputDc.Select(bitmap);
+    gdi.BitBlt(workDc.Get(), 0, 0, size.bmWidth, size.bmHeight, inputDc.Get(), 0, 0, SRCCOPY);
 
     BITMAP workSize{};
-    gdi.GetObjectA(work, sizeof(workSize), &workSize);
+    gdi.GetObjectA(work.Get(), sizeof(workSize), &workSize);
     RectangleBatches batches;
     CollectRuns(static_cast<const BYTE*>(bits), workSize.bmWidthBytes, size.bmWidth, size.bmHeight, RangesOf(key),
                 scanMode == 0, batches);
     batches.Flush();
 
-    HRGN result = batches.Result();
+    platform::ScopedGdiObject result = batches.TakeResult();
     if (scanMode == 0) {
-        HRGN full = gdi.CreateRectRgn(0, 0, size.bmWidth, size.bmHeight);
-        if (full == nullptr) {
-            if (result != nullptr) gdi.DeleteObject(result);
-            result = nullptr;
-        } else {
-            if (result != nullptr) gdi.CombineRgn(result, result, full, RGN_XOR);
-            gdi.DeleteObject(full);
-        }
+        const platform::ScopedGdiObject full(gdi.CreateRectRgn(0, 0, size.bmWidth, size.bmHeight));
+        if (!full) return nullptr;
+        if (result) gdi.CombineRgn(result.Get(), result.Get(), full.Get(), RGN_XOR);
     }
-
-    if (inputDefault != nullptr) gdi.SelectObject(inputDc, inputDefault);
-    gdi.DeleteDC(inputDc);
-    gdi.SelectObject(workDc, workDefault);
-    gdi.DeleteDC(workDc);
-    gdi.DeleteObject(work);
-    return result;
+    return result.Release();  // the caller's now
 }

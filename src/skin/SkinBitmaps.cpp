@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "platform/Platform.h"
 #include "resources/ResourceIds.h"
 #include "skin/SkinDraw.h"
 
@@ -10,8 +9,8 @@ namespace {
 
 SkinBitmapSet bitmaps;
 
-win::HBITMAP* const kSlots[] = {&bitmaps.titleLeft, &bitmaps.titleTile, &bitmaps.titleRight, &bitmaps.mainBody,
-                                &bitmaps.boostBody};
+platform::ScopedGdiObject* const kSlots[] = {&bitmaps.titleLeft, &bitmaps.titleTile, &bitmaps.titleRight,
+                                             &bitmaps.mainBody, &bitmaps.boostBody};
 constexpr int kIds[] = {resources::IDB_TITLE_LEFT, resources::IDB_TITLE_TILE, resources::IDB_TITLE_RIGHT,
                         resources::IDB_MAIN_BODY, resources::IDB_BOOST_BODY};
 
@@ -20,17 +19,14 @@ constexpr int kIds[] = {resources::IDB_TITLE_LEFT, resources::IDB_TITLE_TILE, re
 bool LoadSkinBitmaps() {
     bool all = true;
     for (size_t i = 0; i < std::size(kIds); ++i) {
-        *kSlots[i] = LoadSkinBitmap(kIds[i]);
-        all = all && *kSlots[i] != nullptr;
+        *kSlots[i] = platform::ScopedGdiObject(LoadSkinBitmap(kIds[i]));
+        all = all && *kSlots[i];
     }
     return all;
 }
 
 void FreeSkinBitmaps() {
-    for (win::HBITMAP* slot : kSlots) {
-        if (*slot != nullptr) platform::Gdi().DeleteObject(*slot);
-        *slot = nullptr;
-    }
+    for (platform::ScopedGdiObject* slot : kSlots) slot->Reset();
 }
 
 const SkinBitmapSet& SkinBitmaps() { return bitmaps; }

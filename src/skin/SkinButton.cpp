@@ -1,5 +1,7 @@
 #include "skin/SkinButton.h"
 
+#include <utility>
+
 #include "platform/Platform.h"
 #include "skin/MemoryDc.h"
 #include "skin/SkinDraw.h"
@@ -44,15 +46,14 @@ int SkinButton::SetBitmaps(int hotId, COLORREF hotKey, int idleId, COLORREF idle
 }
 
 int SkinButton::SetBitmapHandles(HBITMAP hot, COLORREF hotKey, HBITMAP idle, COLORREF idleKey) {
+    platform::ScopedGdiObject hotBitmap(hot);
+    platform::ScopedGdiObject idleBitmap(idle);
     FreeBitmaps();
-    if (hot == nullptr) {
-        // Without a first picture an idle one has no use; it is not kept.
-        if (idle != nullptr) platform::Gdi().DeleteObject(idle);
-    } else {
-        int result = FillSlot(hot_, hot, hotKey);
-        if (result == kOk && idle != nullptr) result = FillSlot(idle_, idle, idleKey);
+    // Without a first picture an idle one has no use; it is not kept.
+    if (hotBitmap) {
+        int result = FillSlot(hot_, std::move(hotBitmap), hotKey);
+        if (result == kOk && idleBitmap) result = FillSlot(idle_, std::move(idleBitmap), idleKey);
         if (result != kOk) {
-            if (idle != nullptr && idle_.bitmap == nullptr) platform::Gdi().DeleteObject(idle);
             FreeBitmaps();
             return result;
         }
@@ -61,47 +62,34 @@ int SkinButton::SetBitmapHandles(HBITMAP hot, COLORREF hotKey, HBITMAP idle, COL
     return kOk;
 }
 
-int SkinButton::FillSlot(Slot& slot, HBITMAP bitmap, COLORREF key) {
-    slot.bitmap = bitmap;
+int SkinButton::FillSlot(Slot& slot, platform::ScopedGdiObject bitmap, COLORREF key) {
+    slot.bitmap = std::move(bitmap);
     slot.key = key;
     BITMAP size{};
-    if (platform::Gdi().GetObjectA(bitmap, sizeof(size), &size) == 0) return kInvalidBitmap;
+    if (platform::Gdi().GetObjectA(slot.bitmap.Get(), sizeof(size), &size) == 0) return kInvalidBitmap;
     slot.width = size.bmWidth;
     slot.height = size.bmHeight;
-    slot.mask = MakeMask(bitmap, slot.width, slot.height, key);
-    return slot.mask == nullptr ? kMaskFailed : kOk;
+    slot.mask = platform::ScopedGdiObject(MakeMask(slot.bitmap.Get(), slot.width, slot.height, key));
+    return slot.mask ? kOk : kMaskFailed;
 }
 
 void SkinButton::FreeBitmaps() {
-    for (Slot* slot : {&hot_, &idle_}) {
-        if (slot->bitmap != nullptr) platform::Gdi().DeleteObject(slot->bitmap);
-        if (slot->mask != nullptr) platform::Gdi().DeleteObject(slot->mask);
-        *slot = Slot{};
-    }
+    for (Slot* slot : {&hot_, &idle_}) *slot = Slot{};
 }
 
 HBITMAP SkinButton::MakeMask(HBITMAP bitmap, int width, int height, COLORREF key) {
     platform::IGdi& gdi = platform::Gdi();
-    HBITMAP mask = gdi.CreateBitmap(width, height, 1, 1, nullptr);
-    if (mask == nullptr) return nullptr;
-    bool made = false;
-    {
-        MemoryDc source(nullptr);
-        MemoryDc target(nullptr);
-        if (source.Select(bitmap) && target.Select(mask)) {
-            gdi.SetBkColor(source.Get(), key);
-            gdi.BitBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
-            gdi.SetTextColor(source.Get(), kWhite);
-            gdi.SetBkColor(source.Get(), kBlack);
-            gdi.BitBlt(source.Get(), 0, 0, width, height, target.Get(), 0, 0, SRCAND);
-            made = true;
-        }
-    }
-    if (!made) {
-        gdi.DeleteObject(mask);
-        return nullptr;
-    }
-    return mask;
+    platform::ScopedGdiObject mask(gdi.CreateBitmap(width, height, 1, 1, nullptr));
+    if (!mask) return nullptr;
+    MemoryDc source(nullptr);
+    MemoryDc target(nullptr);  // made after the mask, so it lets go of it first
+    if (!source.Select(bitmap) || !target.Select(mask.Get())) return nullptr;
+    gdi.SetBkColor(source.Get(), key);
+    gdi.BitBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+    gdi.SetTextColor(source.Get(), kWhite);
+    gdi.SetBkColor(source.Get(), kBlack);
+    gdi.BitBlt(source.Get(), 0, 0, width, height, target.Get(), 0, 0, SRCAND);
+    return mask.Release();  // the caller's now
 }
 
 void SkinButton::SetPressedOffset(int mode, bool redraw) {
@@ -260,7 +248,7 @@ void SkinButton::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawBorder(dc, item.rcItem);
     std::string text = Text();
     RECT textArea = item.rcItem;
-    if (hot_.bitmap != nullptr) DrawBitmap(dc, !text.empty(), item.rcItem, textArea);
+    if (hot_.bitmap) DrawBitmap(dc, !text.empty(), item.rcItem, textArea);
     if (!text.empty()) DrawLabel(dc, text, textArea);
 }
 
@@ -281,7 +269,7 @@ void SkinButton::DrawBorder(HDC dc, const RECT& item) {
 
 void SkinButton::DrawBitmap(HDC dc, bool hasText, const RECT& item, RECT& textArea) {
     platform::Gdi().SetBkColor(dc, kWhite);
-    bool useHot = (checkBox_ && pressed_) || (!checkBox_ && Hot()) || idle_.bitmap == nullptr;
+    bool useHot = (checkBox_ && pressed_) || (!checkBox_ && Hot()) || !idle_.bitmap;
     const Slot& slot = useHot ? hot_ : idle_;
     // Centred without a label, else beside the label's area; always centred vertically.
     LONG x = item.left + kImageMargin;
@@ -307,7 +295,7 @@ void SkinButton::DrawMasked(HDC dc, const Slot& slot, int x, int y) {
     platform::IGdi& gdi = platform::Gdi();
     MemoryDc picture(dc);
     MemoryDc mask(dc);
-    if (!picture.Select(slot.bitmap) || !mask.Select(slot.mask)) return;
+    if (!picture.Select(slot.bitmap.Get()) || !mask.Select(slot.mask.Get())) return;
     gdi.BitBlt(dc, x, y, slot.width, slot.height, mask.Get(), 0, 0, SRCAND);
     gdi.BitBlt(dc, x, y, slot.width, slot.height, picture.Get(), 0, 0, SRCPAINT);
 }
@@ -315,12 +303,12 @@ void SkinButton::DrawMasked(HDC dc, const Slot& slot, int x, int y) {
 // The masked picture on a white ground, embossed as disabled.
 void SkinButton::DrawDisabled(HDC dc, const Slot& slot, int x, int y) {
     platform::IGdi& gdi = platform::Gdi();
-    HBITMAP composed = gdi.CreateCompatibleBitmap(dc, slot.width, slot.height);
-    if (composed == nullptr) return;
+    const platform::ScopedGdiObject composed(gdi.CreateCompatibleBitmap(dc, slot.width, slot.height));
+    if (!composed) return;
     bool drawn = false;
     {
         MemoryDc ground(dc);
-        if (ground.Select(composed)) {
+        if (ground.Select(composed.Get())) {
             FillSolidRect(ground.Get(), RECT{0, 0, slot.width, slot.height}, kWhite);
             gdi.SetBkColor(ground.Get(), kWhite);
             gdi.SetTextColor(ground.Get(), kBlack);
@@ -329,10 +317,9 @@ void SkinButton::DrawDisabled(HDC dc, const Slot& slot, int x, int y) {
         }
     }
     if (drawn) {
-        gdi.DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(composed), 0, x, y, slot.width, slot.height,
-                       DST_BITMAP | DSS_DISABLED);
+        gdi.DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(composed.Get()), 0, x, y, slot.width,
+                       slot.height, DST_BITMAP | DSS_DISABLED);
     }
-    gdi.DeleteObject(composed);
 }
 
 void SkinButton::DrawLabel(HDC dc, const std::string& text, RECT textArea) {

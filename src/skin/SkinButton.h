@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/ScopedGdiObject.h"
 #include "ui/Window.h"
 
 class SkinButton : public ui::Control {
@@ -65,14 +66,14 @@ protected:
 
 private:
     struct Slot {
-        win::HBITMAP bitmap = nullptr;
+        platform::ScopedGdiObject bitmap;
         int width = 0;
         int height = 0;
         win::COLORREF key = 0;
-        win::HBITMAP mask = nullptr;
+        platform::ScopedGdiObject mask;
     };
 
-    int FillSlot(Slot& slot, win::HBITMAP bitmap, win::COLORREF key);
+    int FillSlot(Slot& slot, platform::ScopedGdiObject bitmap, win::COLORREF key);
     void FreeBitmaps();
     void Redraw() const;
     bool Hot() const { return pointerOver_ || pressed_; }

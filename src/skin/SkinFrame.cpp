@@ -21,10 +21,10 @@ void PaintSkinFrame(HDC dc, const RECT& windowRect, int x, int y, HBITMAP body) 
     LONG width = windowRect.right - windowRect.left;
     LONG height = windowRect.bottom - windowRect.top;
     FillSolidRect(dc, RECT{0, 0, width, height}, kGround);
-    for (int tile = kTileStart; tile < width; tile += kTileWidth) DrawBitmapAt(dc, skin.titleTile, tile, 0);
+    for (int tile = kTileStart; tile < width; tile += kTileWidth) DrawBitmapAt(dc, skin.titleTile.Get(), tile, 0);
     DrawBitmapAt(dc, body, x, y);
-    DrawBitmapAt(dc, skin.titleLeft, 0, 0);
-    DrawBitmapAt(dc, skin.titleRight, width - kRightEndWidth, 0);
+    DrawBitmapAt(dc, skin.titleLeft.Get(), 0, 0);
+    DrawBitmapAt(dc, skin.titleRight.Get(), width - kRightEndWidth, 0);
     Draw3dRect(dc, windowRect, kOuterBorder, kOuterBorder);
     RECT inner{windowRect.left + 1, windowRect.top + 1, windowRect.right - 1, windowRect.bottom - 1};
     Draw3dRect(dc, inner, kInnerBorder, kInnerBorder);

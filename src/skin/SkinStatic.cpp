@@ -3,6 +3,7 @@
 #include "resources/ResourceIds.h"
 
 #include "platform/Platform.h"
+#include "platform/ScopedGdiObject.h"
 #include "skin/MemoryDc.h"
 #include "skin/SkinDraw.h"
 
@@ -13,20 +14,16 @@ constexpr UINT_PTR kAnimationTimer = 0;
 constexpr UINT kFrameMilliseconds = 100;
 }  // namespace
 
-// The frames normally go with the window; they are freed here when it never got its
-// WM_DESTROY through this control.
-SkinStatic::~SkinStatic() { FreeFrames(); }
-
 void SkinStatic::AddFrame(int resourceId) {
-    frames_.push_back(LoadSkinBitmap(resourceId));
+    frames_.emplace_back(LoadSkinBitmap(resourceId));
     current_ = static_cast<int>(frames_.size()) - 1;
-    bitmap_ = frames_.back();
+    bitmap_ = frames_.back().Get();
 }
 
 void SkinStatic::SetFrame(int index) {
     if (index < 0 || index >= FrameCount()) return;
     current_ = index;
-    bitmap_ = frames_[static_cast<size_t>(index)];
+    bitmap_ = frames_[static_cast<size_t>(index)].Get();
     Invalidate(TRUE);
 }
 
@@ -60,10 +57,10 @@ void SkinStatic::Paint() {
     PAINTSTRUCT paint{};
     HDC dc = user.BeginPaint(Handle(), &paint);
     RECT client = ClientRect();
-    HBITMAP offscreen = gdi.CreateCompatibleBitmap(dc, client.right, client.bottom);
     {
-        MemoryDc memory(dc);
-        if (memory.Select(offscreen)) {
+        const platform::ScopedGdiObject offscreen(gdi.CreateCompatibleBitmap(dc, client.right, client.bottom));
+        MemoryDc memory(dc);  // made after the bitmap, so it lets go of it first
+        if (memory.Select(offscreen.Get())) {
             int width = 0;
             int height = 0;
             DrawBitmapAt(memory.Get(), bitmap_, 0, 0, &width, &height);
@@ -71,14 +68,10 @@ void SkinStatic::Paint() {
             gdi.BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
         }
     }
-    if (offscreen != nullptr) gdi.DeleteObject(offscreen);
     user.EndPaint(Handle(), &paint);
 }
 
 void SkinStatic::FreeFrames() {
-    for (HBITMAP frame : frames_) {
-        if (frame != nullptr) platform::Gdi().DeleteObject(frame);
-    }
     frames_.clear();
     current_ = -1;
     bitmap_ = nullptr;

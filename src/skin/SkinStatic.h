@@ -4,12 +4,11 @@
 
 #include <vector>
 
+#include "platform/ScopedGdiObject.h"
 #include "ui/Window.h"
 
 class SkinStatic : public ui::Control {
 public:
-    ~SkinStatic() override;
-
     // Loads a bitmap resource as the new last frame and makes it current; a failed load
     // adds a null frame.
     void AddFrame(int resourceId);
@@ -29,7 +28,7 @@ private:
     void Paint();
     void FreeFrames();
 
-    std::vector<win::HBITMAP> frames_;
+    std::vector<platform::ScopedGdiObject> frames_;  // freed with the window, or with the control
     int current_ = -1;
     win::HBITMAP bitmap_ = nullptr;
 };

@@ -7,7 +7,7 @@
 #include <functional>
 #include <thread>
 
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "resources/ResourceIds.h"
 #include "skin/SkinBitmaps.h"
 
@@ -49,7 +49,7 @@ TEST(PlaceAboveTaskbar, ClearsBottomAndRightTaskbarsOnly) {
     EXPECT_EQ(y, 396);
 }
 
-class BoostDialogTest : public ::testing::Test {
+class BoostDialogTest : public sim::MachineTest {
 protected:
     BoostDialogTest() {
         machine.user.SetDesktopSize(1024, 768);
@@ -58,12 +58,13 @@ protected:
         LoadSkinBitmaps();
         baseline = machine.gdi.LiveObjects();
     }
-    ~BoostDialogTest() override {
+    void TearDown() override {
         if (ui.joinable()) {
             machine.user.PressKey(window, VK_ESCAPE);
             ui.join();
         }
         FreeSkinBitmaps();
+        MachineTest::TearDown();
     }
 
     void Run() {
@@ -108,7 +109,6 @@ protected:
         return texts;
     }
 
-    sim::Machine machine;
     size_t baseline = 0;
     std::thread ui;
     HWND window = nullptr;

@@ -17,7 +17,7 @@
 #include "drainex/ReleaseMessages.h"
 #include "network/ProbeMessages.h"
 #include "platform/Platform.h"
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "process/clsEnhance.h"
 #include "resources/ResourceIds.h"
 #include "restore/JournalLine.h"
@@ -52,7 +52,7 @@ int PingSize(const std::string& arguments) {
     return at == std::string::npos ? 0 : std::atoi(arguments.c_str() + at + 3);
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public sim::MachineTest {
 protected:
     void SetUp() override {
         machine.files.AddDirectory("C:\\Games\\Kestrava");
@@ -154,7 +154,6 @@ protected:
         for (int wait = 0; wait < 500 && Bar() != 0; ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 
-    sim::Machine machine;
     std::thread ui;
     HWND main = nullptr;
     DWORD game = 0;

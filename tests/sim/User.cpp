@@ -261,6 +261,13 @@ HRGN User::Region(HWND handle) const {
     return window ? window->region : nullptr;
 }
 
+size_t User::WindowGdiObjects() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    size_t held = 0;
+    for (const auto& entry : windows_) held += (entry.second.region != nullptr) + (entry.second.surface != nullptr);
+    return held;
+}
+
 std::vector<HWND> User::Children(HWND handle) const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<HWND> children;

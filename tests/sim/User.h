@@ -74,6 +74,8 @@ public:
     std::string ClassName(HWND window) const;
     DWORD Style(HWND window) const;
     HRGN Region(HWND window) const;
+    // GDI objects the live windows hold: their regions and drawing surfaces.
+    size_t WindowGdiObjects() const;
     std::vector<HWND> Children(HWND window) const;
     // Timers set on a window (id to interval in ms).
     std::map<UINT_PTR, UINT> Timers(HWND window) const;

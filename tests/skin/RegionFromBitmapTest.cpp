@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "skin/RegionCases.h"
 
 namespace {
@@ -11,7 +11,7 @@ using namespace region_cases;
 using testing_bitmaps::MakeDib;
 using testing_bitmaps::RegionRects;
 
-class RegionFromBitmapTest : public ::testing::Test {
+class RegionFromBitmapTest : public sim::MachineTest {
 protected:
     // The region's rectangles; the region and the bitmap are freed.
     std::vector<RECT> RegionOf(const Rows& rows, COLORREF key, int scanMode, int bitsPerPixel = 32) {
@@ -26,7 +26,6 @@ protected:
         return rects;
     }
 
-    sim::Machine machine;
 };
 
 TEST_F(RegionFromBitmapTest, KeyColourTolerancePerChannel) {
@@ -73,6 +72,7 @@ TEST_F(RegionFromBitmapTest, FailuresGiveNullAndReleaseEverything) {
     EXPECT_EQ(RegionFromBitmap(bitmap, kBlack, 1), nullptr);
     EXPECT_EQ(machine.gdi.LiveObjects(), 1u);
     EXPECT_EQ(machine.gdi.LiveDcs(), 0u);
+    machine.gdi.DeleteObject(bitmap);
 }
 
 TEST_F(RegionFromBitmapTest, DeviceDependentInput) {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "skin/SkinDraw.h"
 #include "skin/TestBitmaps.h"
 #include "skin/TestButton.h"
@@ -28,7 +28,7 @@ LRESULT KAPI RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return platform::User().DefWindowProcA(window, message, wParam, lParam);
 }
 
-class SkinButtonTest : public ::testing::Test {
+class SkinButtonTest : public sim::MachineTest {
 protected:
     SkinButtonTest() {
         received.clear();
@@ -36,10 +36,11 @@ protected:
         dc = gdi.CreateCompatibleDC(nullptr);
         original = gdi.SelectObject(dc, canvas);
     }
-    ~SkinButtonTest() override {
+    void TearDown() override {
         gdi.SelectObject(dc, original);
         gdi.DeleteDC(dc);
         gdi.DeleteObject(canvas);
+        MachineTest::TearDown();
     }
 
     // Hot picture: red with a black key pixel at (0, 0) and a near-black one at (1, 0).
@@ -83,7 +84,6 @@ protected:
         Pump();
     }
 
-    sim::Machine machine;
     platform::IGdi& gdi = machine.gdi;
     HBITMAP canvas;
     HDC dc;

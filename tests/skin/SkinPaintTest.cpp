@@ -1,7 +1,7 @@
 // The skin painters: PaintSkinFrame, DrawBitmapAt and the shared skin bitmaps.
 #include <gtest/gtest.h>
 
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "resources/ResourceIds.h"
 #include "skin/SkinBitmaps.h"
 #include "skin/SkinDraw.h"
@@ -17,7 +17,7 @@ constexpr DWORD kTilePixel = 0x0000AA00;
 constexpr DWORD kRightPixel = 0x000000AA;
 constexpr DWORD kBodyPixel = 0x00202020;
 
-class SkinPaintTest : public ::testing::Test {
+class SkinPaintTest : public sim::MachineTest {
 protected:
     SkinPaintTest() {
         machine.user.SetBitmapResource(IDB_TITLE_LEFT, 3, 31, std::vector<DWORD>(3 * 31, kLeftPixel));
@@ -28,13 +28,13 @@ protected:
         dc = machine.gdi.CreateCompatibleDC(nullptr);
         original = machine.gdi.SelectObject(dc, canvas);
     }
-    ~SkinPaintTest() override {
+    void TearDown() override {
         machine.gdi.SelectObject(dc, original);
         machine.gdi.DeleteDC(dc);
         machine.gdi.DeleteObject(canvas);
+        MachineTest::TearDown();
     }
 
-    sim::Machine machine;
     HBITMAP canvas;
     HDC dc;
     HGDIOBJ original;
@@ -43,22 +43,22 @@ protected:
 TEST_F(SkinPaintTest, FrameOnA316PixelWindow) {
     ASSERT_TRUE(LoadSkinBitmaps());
     const SkinBitmapSet& skin = SkinBitmaps();
-    PaintSkinFrame(dc, RECT{0, 0, 316, 367}, 1, 31, skin.boostBody);
+    PaintSkinFrame(dc, RECT{0, 0, 316, 367}, 1, 31, skin.boostBody.Get());
 
     std::vector<LONG> tiles;
     std::vector<HBITMAP> order;
     for (const sim::BlitRecord& blit : machine.gdi.Blits(canvas)) {
-        if (blit.source == skin.titleTile) {
+        if (blit.source == skin.titleTile.Get()) {
             tiles.push_back(blit.target.left);
             EXPECT_EQ(blit.target.top, 0);
         }
-        if (blit.source == skin.titleRight) {
+        if (blit.source == skin.titleRight.Get()) {
             EXPECT_EQ(blit.target.left, 314);
         }
-        if (blit.source == skin.titleLeft) {
+        if (blit.source == skin.titleLeft.Get()) {
             EXPECT_EQ(blit.target.left, 0);
         }
-        if (blit.source == skin.boostBody) {
+        if (blit.source == skin.boostBody.Get()) {
             EXPECT_EQ(blit.target.left, 1);
             EXPECT_EQ(blit.target.top, 31);
         }
@@ -67,7 +67,8 @@ TEST_F(SkinPaintTest, FrameOnA316PixelWindow) {
     std::vector<LONG> expectedTiles;
     for (LONG x = 3; x <= 303; x += 30) expectedTiles.push_back(x);
     EXPECT_EQ(tiles, expectedTiles);
-    EXPECT_EQ(order, (std::vector<HBITMAP>{skin.titleTile, skin.boostBody, skin.titleLeft, skin.titleRight}));
+    EXPECT_EQ(order, (std::vector<HBITMAP>{skin.titleTile.Get(), skin.boostBody.Get(), skin.titleLeft.Get(),
+                                           skin.titleRight.Get()}));
 
     EXPECT_EQ(machine.gdi.GetPixel(dc, 2, 5), RGB(0xAA, 0, 0));  // the left end's only visible column
     EXPECT_EQ(machine.gdi.GetPixel(dc, 310, 5), RGB(0, 0xAA, 0));
@@ -83,13 +84,13 @@ TEST_F(SkinPaintTest, FrameOnA316PixelWindow) {
     size_t loaded = machine.gdi.LiveObjects();
     FreeSkinBitmaps();
     EXPECT_EQ(machine.gdi.LiveObjects(), loaded - 5);
-    EXPECT_EQ(SkinBitmaps().titleTile, nullptr);
+    EXPECT_EQ(SkinBitmaps().titleTile.Get(), nullptr);
 }
 
 TEST_F(SkinPaintTest, SkinBitmapsAreSections) {
     ASSERT_TRUE(LoadSkinBitmaps());
     DIBSECTION section{};
-    EXPECT_EQ(machine.gdi.GetObjectA(SkinBitmaps().mainBody, sizeof(section), &section),
+    EXPECT_EQ(machine.gdi.GetObjectA(SkinBitmaps().mainBody.Get(), sizeof(section), &section),
               static_cast<int>(sizeof(DIBSECTION)));
     EXPECT_EQ(section.dsBm.bmWidth, 498);
     FreeSkinBitmaps();

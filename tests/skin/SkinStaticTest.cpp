@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 
 namespace {
 using namespace win;
@@ -10,7 +10,7 @@ using namespace win;
 constexpr int kFrameIds[] = {148, 149, 150, 151, 152, 153, 154, 147};
 constexpr DWORD kFramePixel = 0x00336699;  // 0x00RRGGBB
 
-class SkinStaticTest : public ::testing::Test {
+class SkinStaticTest : public sim::MachineTest {
 protected:
     SkinStaticTest() : window(machine.user.CreateTopLevelWindow("Static", "", 0, true)) {}
 
@@ -32,7 +32,6 @@ protected:
         return false;
     }
 
-    sim::Machine machine;
     HWND window;
 };
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/Platform.h"
-#include "sim/Machine.h"
+#include "sim/MachineTest.h"
 #include "resources/ResourceIds.h"
 #include "ui/Dialog.h"
 #include "ui/ToolTip.h"
@@ -76,7 +76,7 @@ public:
     std::thread::id dialogThread;
 };
 
-class DialogLayerTest : public ::testing::Test {
+class DialogLayerTest : public sim::MachineTest {
 protected:
     void Run() {
         ui = std::thread([this] {
@@ -93,7 +93,6 @@ protected:
         }
     }
 
-    sim::Machine machine;
     TestDialog dialog;
     std::thread ui;
     HWND window = nullptr;
