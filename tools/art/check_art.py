@@ -40,11 +40,13 @@ def expected_bitmaps():
     if not body:
         sys.exit("check_art.py: BitmapResources() not found in Templates.cpp")
     sizes = {}
-    for name, w, h in re.findall(r"\{\s*(\w+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\}", body.group(1)):
+    # An identifier is a number, a name, or a name plus a number (IDB_FRAME_FIRST + 1).
+    entry = r"\{\s*(\w+)\s*(?:\+\s*(\d+)\s*)?,\s*(\d+)\s*,\s*(\d+)\s*\}"
+    for name, offset, w, h in re.findall(entry, body.group(1)):
         ident = int(name) if name.isdigit() else names.get(name)
         if ident is None:
             sys.exit("check_art.py: unknown resource name " + name)
-        sizes[ident] = (int(w), int(h))
+        sizes[ident + int(offset or 0)] = (int(w), int(h))
     return sizes
 
 
