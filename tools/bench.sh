@@ -13,7 +13,8 @@
 #     programs at all; the game's rounds of work, (b) against (a) and (b) against (c);
 #   - what a boost does for a game running when it is pressed: next to the same two programs,
 #     a stand-in game with a borderless window over the screen (kestrava_child play) counts
-#     its rounds before the boost and during it; during against before.
+#     its rounds before the boost and during it; during against before. `bench.sh game` runs
+#     these two game sections alone.
 #   - a boost on a busy desktop: the whole boost with its rules row, option clear and ticked,
 #     the running window's idle CPU and the watch's walk, beside 150 background stand-ins
 #     (kestrava_child waiting, half with a window), each row against the same row beside none.
@@ -107,6 +108,20 @@ stop_started() {
   "$wineserver" -k 2>/dev/null
   "$wineserver" -w 2>/dev/null
 }
+# Starts a program with a window of the given title and waits until it shows, so that the
+# windows lie in the order their programs were started.
+start_shown() {  # start_shown TITLE PROGRAM [ARGUMENT...]
+  local title=$1 program=$2
+  shift 2
+  start "$program" title "$title" "$@"
+  driver wait "$title" 30000 || echo "no window \"$title\"" >&2
+}
+# The player starts Vornel from the Downloads folder: the window right beneath Vornel's is
+# then Explorer's, whose program a boost never spares as the one used just before.
+start_from_downloads() {
+  start_shown Downloads "$app/explorer.exe"
+  start "$app/Vornel.exe"
+}
 
 # Starts COUNT background stand-ins, every other one without a window, and waits until
 # their start-up is over: each started takes about 80 ms of CPU, after which they take less
@@ -139,6 +154,7 @@ bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
   cp "$windows/kestrava_child.exe" "$app/msnmsgr.exe"
   cp "$windows/kestrava_child.exe" "$app/plainchild.exe"
   cp "$windows/kestrava_child.exe" "$app/background.exe"
+  cp "$windows/kestrava_child.exe" "$app/explorer.exe"
   # The harness goes by the name of a program a boost leaves running, as the option ticked
   # would suspend it otherwise.
   rm -rf "$harness"
@@ -150,7 +166,7 @@ bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
   start "$app/plainchild.exe"
   child_pid=$last_pid
   start_background "$background"
-  start "$app/Vornel.exe"
+  start_from_downloads
   vornel_pid=$last_pid
   local ticked=0
   [ "$option" = ticked ] && driver wait Kestrava 60000 && driver click Kestrava 1003 &&
@@ -167,7 +183,7 @@ bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
   stop_started
 }
 
-if [ "$only" != scale ]; then
+if [ -z "$only" ]; then
 echo "RegionFromBitmap (native) ..."
 "$native/region_bench" >"$logs/region.log" 2>&1
 
@@ -185,7 +201,9 @@ awk -F'\t' '
   BEGIN { print "SECTION\tthe boost with room for 8 GiB (Drainex stops at 2 GiB)" }
   $1 == "ROW" && ($2 ~ /^memory release/ || $2 ~ /^whole boost/) { print }' \
   "$logs/boost-8gib.log" >"$logs/boost-8gib-rows.log"
+fi
 
+if [ -z "$only" ] || [ "$only" = game ]; then
 # --- A game started during a boost ---
 game_seconds=5
 game_result="$WINEPREFIX/drive_c/bench-game.txt"
@@ -209,15 +227,15 @@ game_rounds() {
   local threads=$1 background=$2 boosted=$3
   rm -f "$game_result" "$game_flag"
   if [ "$background" = 1 ]; then
-    start "$app/busyone.exe" spin 1
-    start "$app/busytwo.exe" spin 1
+    start_shown "kestrava busy one" "$app/busyone.exe" spin 1
+    start_shown "kestrava busy two" "$app/busytwo.exe" spin 1
   fi
-  start "$app/launcher.exe" launch 'C:\bench-launch.flag' "C:\Kestrava Bench\game.exe" work "$threads" \
-    "$game_seconds" 'C:\bench-game.txt'
+  start_shown "kestrava launcher" "$app/launcher.exe" launch 'C:\bench-launch.flag' "C:\Kestrava Bench\game.exe" \
+    work "$threads" "$game_seconds" 'C:\bench-game.txt'
   if [ "$boosted" = 1 ]; then
     rm -rf "$app/Restore"  # no journal of an earlier run to recover at the start
     rm -f "$options_file"
-    start "$app/Vornel.exe"
+    start_from_downloads
     driver wait Kestrava 60000 && driver click Kestrava 1004 &&
       driver wait "Kestrava가 적용 되었습니다..." 240000 || { echo "no boost" >&2; stop_started; return 1; }
   else
@@ -237,7 +255,7 @@ rm -rf "$app"
 mkdir -p "$app"
 cp "$windows/Vornel.exe" "$windows/Drainex.exe" "$app/"
 cp "$windows/ping.exe" "$(system_ping x86_64)"
-for name in busyone busytwo launcher game; do cp "$windows/kestrava_child.exe" "$app/$name.exe"; done
+for name in busyone busytwo launcher game explorer; do cp "$windows/kestrava_child.exe" "$app/$name.exe"; done
 {
   printf 'SECTION\tA game started during a boost, next to two busy background programs (%s processors)\n' "$(nproc)"
   for threads in 1 "$(nproc)"; do
@@ -261,9 +279,11 @@ play_flag="$WINEPREFIX/drive_c/bench-play.flag"
 running_game_rounds() {
   local threads=$1
   rm -f "$play_result" "$play_flag"
-  start "$app/busyone.exe" spin 1
-  start "$app/busytwo.exe" spin 1
+  start_shown "kestrava busy one" "$app/busyone.exe" spin 1
+  start_shown "kestrava busy two" "$app/busytwo.exe" spin 1
+  # The player switches from the game to Vornel: the game's window lies right beneath Vornel's.
   start "$app/game.exe" play "$threads" "$game_seconds" 'C:\bench-play.txt' 'C:\bench-play.flag'
+  driver wait "kestrava game" 30000 || echo "no game window" >&2
   rm -rf "$app/Restore"
   start "$app/Vornel.exe"
   driver wait Kestrava 60000 || { echo "no main window" >&2; stop_started; return 1; }
@@ -292,9 +312,9 @@ echo "a game running when the boost is pressed (two spans of ${game_seconds} s p
     }'
   done
 } >"$logs/running-game.log" 2>&1
-
 fi
 
+if [ -z "$only" ] || [ "$only" = scale ]; then
 # --- A boost on a busy desktop ---
 echo "a boost beside 0 and 150 background stand-ins, option clear and ticked (four boosts) ..."
 for count in 0 150; do
@@ -335,6 +355,7 @@ done
     sed 's/^/  /' "$log"
   done
 } >"$logs/scale.log" 2>&1
+fi
 
 tables=(boost.log boost-8gib-rows.log release.log region.log game.log running-game.log scale.log)
 checked=(boost boost-8gib release region game running-game scale-0-clear scale-0-ticked scale-150-clear scale-150-ticked)
@@ -343,6 +364,10 @@ if [ "$only" = scale ]; then
   tables=(scale.log)
   checked=(scale-0-clear scale-0-ticked scale-150-clear scale-150-ticked)
   details=(scale.log)
+elif [ "$only" = game ]; then
+  tables=(game.log running-game.log)
+  checked=(game running-game)
+  details=(game.log running-game.log)
 fi
 echo
 echo "Kestrava benchmarks, $(date '+%Y-%m-%d %H:%M'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
