@@ -39,9 +39,8 @@ public:
     void Spare(DWORD processId, char reason) {
         if (processId == ownProcess || IsSpared(processId)) return;
         const ProcessTarget* target = Find(processId);
-        if (target == nullptr || AnsiEqualsNoCase(target->name, "explorer.exe") || IsProtectedProcess(target->name)) {
-            return;
-        }
+        // The protected names include the shell's explorer.exe.
+        if (target == nullptr || IsProtectedProcess(target->name)) return;
         spared.push_back({processId, ProcessCreationTime(processId), target->name, reason});
     }
 
