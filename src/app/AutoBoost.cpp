@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "resources/ResourceIds.h"
+#include "rules/ProcessSnapshot.h"
 
 using namespace win;
 using namespace resources;
@@ -96,10 +97,13 @@ bool MainDialog::OnTrayCommand(WORD id) {
     return true;
 }
 
+// One snapshot serves the watch of the started programs and the look for games.
 void MainDialog::OnFollowTick() {
     if (busy) return;  // the boost's own wait loops dispatch the timer too
-    if (ruleEngine.IsBoostApplied()) ruleEngine.CheckStartedPrograms();
-    const std::vector<GameProcess> games = gameWaiter.Poll();
+    std::vector<PROCESSENTRY32> entries;
+    if (!SnapshotProcessEntries(entries)) return;
+    if (ruleEngine.IsBoostApplied()) ruleEngine.CheckStartedPrograms(entries);
+    const std::vector<GameProcess> games = gameWaiter.Poll(entries);
     if (following == Following::Waiting) {
         if (!games.empty()) ApplyFollowingBoost(games);
         return;
@@ -142,7 +146,8 @@ void MainDialog::ApplyFollowingBoost(const std::vector<GameProcess>& games) {
     trayIcon.ShowBalloon(names.empty() ? std::string("부스트를 적용했습니다.") : "부스트를 적용했습니다: " + names);
     SetFollowTimer(kBoostedMilliseconds);
     // A game that ended while its boost was being applied is undone at once.
-    gameWaiter.Poll();
+    std::vector<PROCESSENTRY32> entries;
+    if (SnapshotProcessEntries(entries)) gameWaiter.Poll(entries);
     if (boostEndsWithGame && !gameWaiter.Following()) UndoFollowingBoost();
 }
 

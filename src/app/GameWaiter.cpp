@@ -64,17 +64,16 @@ void GameWaiter::Follow(DWORD processId) { followed[processId] = ProcessCreation
 // with the same parent and name: an id that a new program got in between (Wine hands out
 // freed ids at once) mostly comes with another name or parent. Start times are read for the
 // followed processes alone, which keeps a walk cheap.
-std::vector<GameProcess> GameWaiter::Poll() {
+std::vector<GameProcess> GameWaiter::Poll(const std::vector<PROCESSENTRY32>& entries) {
     std::map<DWORD, Seen> walk;
-    const bool walked = WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
+    for (const PROCESSENTRY32& entry : entries) {
         Seen seen{entry.th32ParentProcessID, ProcessName(entry), true};
         auto known = lastWalk.find(entry.th32ProcessID);
         if (known != lastWalk.end() && known->second.parentId == seen.parentId && known->second.name == seen.name) {
             seen.startedSinceBegin = known->second.startedSinceBegin;
         }
         walk[entry.th32ProcessID] = std::move(seen);
-    });
-    if (!walked) return {};
+    }
     lastWalk.swap(walk);
     for (auto it = followed.begin(); it != followed.end();) {
         const bool runs = lastWalk.count(it->first) && ProcessCreationTime(it->first) == it->second;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/BaseTypes.h"
+#include "platform/KernelTypes.h"
 
 struct GameProcess {
     win::DWORD processId = 0;
@@ -19,11 +19,11 @@ class GameWaiter {
 public:
     // The processes running now are those started before the waiting; nothing is followed.
     void Begin();
-    // One walk of the process list and, while a process started since Begin is not yet
-    // followed, of the top-level windows. Returns the games found in this walk, which are
+    // One walk of the process list (the entries of one snapshot) and, while a process
+    // started since Begin is not yet followed, of the top-level windows. Returns the games found in this walk, which are
     // followed from now on; the processes they or a followed process start are followed too,
     // and those that exited are dropped.
-    std::vector<GameProcess> Poll();
+    std::vector<GameProcess> Poll(const std::vector<win::PROCESSENTRY32>& entries);
     // True while a followed process runs.
     bool Following() const { return !followed.empty(); }
     std::vector<win::DWORD> FollowedIds() const;

@@ -55,17 +55,21 @@ void InheritanceWatch::ThrottledMask(DWORD processId, DWORD mask, DWORD previous
 }
 
 void InheritanceWatch::Check() {
+    std::vector<PROCESSENTRY32> entries;
+    if (watching && SnapshotProcessEntries(entries)) Check(entries);
+}
+
+void InheritanceWatch::Check(const std::vector<PROCESSENTRY32>& entries) {
     if (!watching) return;
     std::set<DWORD> walk;
     std::vector<Seen> firstSeen;
     std::set<DWORD> firstSeenIds;
-    const bool walked = WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
+    for (const PROCESSENTRY32& entry : entries) {
         walk.insert(entry.th32ProcessID);
-        if (lastWalk.count(entry.th32ProcessID)) return;
+        if (lastWalk.count(entry.th32ProcessID)) continue;
         firstSeen.push_back({entry.th32ProcessID, entry.th32ParentProcessID, 0});
         firstSeenIds.insert(entry.th32ProcessID);
-    });
-    if (!walked) return;
+    }
     lastWalk.swap(walk);
 
     std::vector<Seen> started;

@@ -30,8 +30,10 @@ public:
     void ThrottledClass(win::DWORD processId, win::DWORD previousClass);
     // The boost set mask on a process that had previousMask.
     void ThrottledMask(win::DWORD processId, win::DWORD mask, win::DWORD previousMask);
-    // One walk of the process list; nothing before Begin or after End.
+    // One walk of the process list (of a fresh snapshot, or of the entries given); nothing
+    // before Begin or after End.
     void Check();
+    void Check(const std::vector<win::PROCESSENTRY32>& entries);
     void End();
 
 private:
