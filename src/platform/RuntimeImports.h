@@ -32,6 +32,7 @@ enum class ImportLibrary {
 // IMPORT(library, result, name, parameters)
 #define KESTRAVA_RUNTIME_IMPORTS(IMPORT)                                                                               \
     IMPORT(Kernel32, HANDLE, OpenThread, (DWORD access, BOOL inherit, DWORD threadId))                                 \
+    IMPORT(Kernel32, DWORD, GetProcessIdOfThread, (HANDLE thread))                                                     \
     IMPORT(Kernel32, BOOL, GetProcessTimes,                                                                            \
            (HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel, FILETIME* user))                     \
     IMPORT(Kernel32, BOOL, GetProcessAffinityMask,                                                                     \

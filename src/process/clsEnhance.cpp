@@ -25,27 +25,42 @@ clsEnhance::~clsEnhance() = default;
 
 bool clsEnhance::IsNotWindows9x() { return platform::IsNtFamily(); }
 
-bool clsEnhance::SuspendProcess(DWORD processId) { return ChangeThreads(processId, true); }
+bool clsEnhance::SuspendProcess(DWORD processId) {
+    ThreadSnapshot threads;
+    return ChangeThreads(processId, true, threads);
+}
 
-bool clsEnhance::ResumeProcess(DWORD processId) { return ChangeThreads(processId, false); }
+bool clsEnhance::ResumeProcess(DWORD processId) {
+    ThreadSnapshot threads;
+    return ChangeThreads(processId, false, threads);
+}
 
-bool clsEnhance::ChangeThreads(DWORD processId, bool suspend) {
+bool clsEnhance::SuspendProcess(DWORD processId, ThreadSnapshot& threads) {
+    return ChangeThreads(processId, true, threads);
+}
+
+bool clsEnhance::ResumeProcess(DWORD processId, ThreadSnapshot& threads) {
+    return ChangeThreads(processId, false, threads);
+}
+
+bool clsEnhance::ChangeThreads(DWORD processId, bool suspend, ThreadSnapshot& threads) {
     auto& processes = platform::Processes();
     if (processId == processes.GetCurrentProcessId()) return false;
     const bool nt = IsNotWindows9x();
     auto openThread = platform::imports::OpenThread();
     if (nt ? openThread == nullptr : ProcessIdObfuscator == 0) return false;
-    const platform::ScopedHandle snapshot(processes.CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    if (!snapshot) return false;
+    // Where the system can tell a thread's process, each thread is checked to still be the
+    // process's: an identifier may name another program's thread once the snapshot's has ended.
+    auto ownerOf = nt ? platform::imports::GetProcessIdOfThread() : nullptr;
+    const DWORD access =
+        THREAD_SUSPEND_RESUME |
+        (ownerOf == nullptr ? 0 : platform::IsVistaOrLater() ? THREAD_QUERY_LIMITED_INFORMATION : THREAD_QUERY_INFORMATION);
     bool reached = false;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = processes.Thread32First(snapshot.Get(), &entry); more;
-         more = processes.Thread32Next(snapshot.Get(), &entry)) {
-        if (entry.th32OwnerProcessID != processId) continue;
-        const platform::ScopedHandle thread(nt ? openThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)
-                                               : OpenThreadLegacy(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+    for (DWORD threadId : threads.ThreadsOf(processId)) {
+        const platform::ScopedHandle thread(nt ? openThread(access, FALSE, threadId)
+                                               : OpenThreadLegacy(access, FALSE, threadId));
         if (!thread) continue;
+        if (ownerOf != nullptr && ownerOf(thread.Get()) != processId) continue;
         if (suspend) {
             processes.SuspendThread(thread.Get());
         } else {

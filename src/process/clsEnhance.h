@@ -4,6 +4,7 @@
 
 #include "platform/Kernel.h"
 #include "platform/Services.h"
+#include "process/ThreadSnapshot.h"
 #include "process/WindowStateList.h"
 
 class clsEnhance {
@@ -12,9 +13,12 @@ public:
     virtual ~clsEnhance();
 
     // Each thread of the process once; true if at least one thread was reached.
-    // Refused for the program's own process.
+    // Refused for the program's own process. Given a thread snapshot, the calls share it;
+    // a thread whose identifier another process's thread has taken since is left alone.
     bool SuspendProcess(win::DWORD processId);
     bool ResumeProcess(win::DWORD processId);
+    bool SuspendProcess(win::DWORD processId, ThreadSnapshot& threads);
+    bool ResumeProcess(win::DWORD processId, ThreadSnapshot& threads);
     // Idle class for low, real-time class for high; the previous class, 0 if the
     // process cannot be opened.
     win::DWORD SetProcessPriorityToLow(win::DWORD processId);
@@ -51,7 +55,7 @@ public:
     win::DWORD ProcessIdObfuscator = 0;
 
 private:
-    bool ChangeThreads(win::DWORD processId, bool suspend);
+    bool ChangeThreads(win::DWORD processId, bool suspend, ThreadSnapshot& threads);
     win::DWORD ChangePriority(win::DWORD processId, win::DWORD priorityClass);
     win::BOOL ChangeWindows(win::DWORD processId, WindowStateList& states, int showCommand);
 };

@@ -20,9 +20,10 @@ void RuleEngine::AdoptBoost(const std::vector<RestoreRecord>& records, const Win
 
 void RuleEngine::UndoBoost() {
     if (!IsBoostApplied()) return;
+    ThreadSnapshot threads;
     for (std::unique_ptr<RestoreRecord>& slot : restoreRecords) {
         std::unique_ptr<RestoreRecord> record = std::move(slot);
-        if (record) UndoProcess(*record);
+        if (record) UndoProcess(*record, threads);
     }
     for (size_t i = 0; i < windowStates.windows.size(); ++i) {
         const int command = windowStates.wasVisible[i] ? win::SW_SHOW : win::SW_HIDE;
@@ -35,7 +36,7 @@ void RuleEngine::UndoBoost() {
     if (journal) journal->Remove();
 }
 
-void RuleEngine::UndoProcess(const RestoreRecord& record) {
+void RuleEngine::UndoProcess(const RestoreRecord& record, ThreadSnapshot& threads) {
     clsEnhance enhance;
     const win::DWORD id = record.processId;
     const win::DWORD flags = record.restoreFlags;
@@ -45,6 +46,6 @@ void RuleEngine::UndoProcess(const RestoreRecord& record) {
         enhance.SetProcessAffinity(id, record.previousAffinityMask, discarded);
     }
     if (flags & kCommandSwapout) enhance.SwapoutProcessMemory(id);
-    if (flags & kCommandSuspend) enhance.SuspendProcess(id);
-    if (flags & kCommandResume) enhance.ResumeProcess(id);
+    if (flags & kCommandSuspend) enhance.SuspendProcess(id, threads);
+    if (flags & kCommandResume) enhance.ResumeProcess(id, threads);
 }

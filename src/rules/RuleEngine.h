@@ -8,6 +8,7 @@
 
 #include "platform/BaseTypes.h"
 #include "process/RestoreRecord.h"
+#include "process/ThreadSnapshot.h"
 #include "process/WindowStateList.h"
 #include "rules/BoostJournal.h"
 #include "rules/GameProcesses.h"
@@ -90,7 +91,7 @@ public:
     // what the processes it throttled passed on to them; about twice a second.
     void CheckStartedPrograms() { startedPrograms.Check(); }
     void CheckStartedPrograms(const std::vector<win::PROCESSENTRY32>& entries) { startedPrograms.Check(entries); }
-    void UndoProcess(const RestoreRecord& record);
+    void UndoProcess(const RestoreRecord& record, ThreadSnapshot& threads);
     bool IsBoostApplied() const { return active != 0; }
     int GetOptimizedProcessCount() const { return static_cast<int>(restoreRecords.size()); }
     void AddRestoreRecord(const RestoreRecord& record);

@@ -141,6 +141,7 @@ void RuleEngine::ExecuteRuleRoutine(std::string value, std::vector<ProcessTarget
 
 int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
     clsEnhance enhance;
+    ThreadSnapshot threads;
     for (const ProcessTarget& process : targets) {
         const win::DWORD actions =
             KeepsItsPace(process.name) ? process.actions & ~(kCommandPriority | kCommandCpuMask) : process.actions;
@@ -199,11 +200,11 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         }
         if (actions & kCommandSuspend) {
             WriteDebugLog("clsEnhance.SuspendProcess:" + name + "\n");
-            enhance.SuspendProcess(id);
+            enhance.SuspendProcess(id, threads);
         }
         if (actions & kCommandResume) {
             WriteDebugLog("clsEnhance.ResumeProcess:" + name + "\n");
-            enhance.ResumeProcess(id);
+            enhance.ResumeProcess(id, threads);
         }
         if (record.restoreFlags) AddRestoreRecord(record);
     }

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "sim/MachineTest.h"
 #include "process/ProcessorMask.h"
+#include "process/ThreadSnapshot.h"
 #include "process/clsEnhance.h"
 
 namespace {
@@ -25,6 +26,22 @@ TEST_F(clsEnhanceThreads, SuspendAndResumeChangeEveryThreadOncePerCall) {
 
     EXPECT_TRUE(enhance.ResumeProcess(game));
     for (DWORD thread : machine.processes.ThreadsOf(game)) EXPECT_EQ(machine.processes.SuspendCount(thread), 1u);
+}
+
+TEST_F(clsEnhanceThreads, CallsSharingASnapshotLeaveAThreadIdentifierAnotherProcessTookSince) {
+    DWORD first = machine.processes.AddProcess("C:\\Apps\\first.exe", 1);
+    DWORD second = machine.processes.AddProcess("C:\\Apps\\second.exe", 2);
+    DWORD game = machine.processes.AddProcess("C:\\Games\\game.exe", 1);
+    const std::vector<DWORD> secondThreads = machine.processes.ThreadsOf(second);
+    ThreadSnapshot threads;
+    clsEnhance enhance;
+
+    EXPECT_TRUE(enhance.SuspendProcess(first, threads));
+    machine.processes.ReuseThreadId(secondThreads[0], game);
+    EXPECT_TRUE(enhance.SuspendProcess(second, threads));
+    EXPECT_EQ(machine.processes.SuspendCount(secondThreads[0]), 0u);  // now the game's
+    EXPECT_EQ(machine.processes.SuspendCount(secondThreads[1]), 1u);
+    EXPECT_EQ(machine.processes.ThreadSnapshots(), 1);
 }
 
 TEST_F(clsEnhanceThreads, ReachedOnlyWhenSomeThreadCanBeOpened) {

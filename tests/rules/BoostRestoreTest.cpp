@@ -28,25 +28,30 @@ protected:
 TEST_F(BoostRestore, UndoPutsEveryProcessAndWindowBack) {
     const win::DWORD explorer = machine.processes.AddProcess("C:\\Windows\\explorer.exe");
     const win::DWORD game = machine.processes.AddProcess("C:\\Games\\game.exe", 2);
+    const win::DWORD chat = machine.processes.AddProcess("C:\\Apps\\chat.exe", 3);
     win::HWND shell = machine.user.CreateTopLevelWindow("Shell", "desktop", explorer, true);
     win::HWND main = machine.user.CreateTopLevelWindow("Game", "game", game, true);
     win::HWND hidden = machine.user.CreateTopLevelWindow("Game", "helper", game, false);
     win::HWND own = machine.user.CreateTopLevelWindow("Vornel", "Kestrava", self, true);
     Run(ComposeRuleScript(true));
 
-    ASSERT_EQ(engine.GetOptimizedProcessCount(), 3);
-    EXPECT_EQ(SuspendCount(game), 1u);
+    ASSERT_EQ(engine.GetOptimizedProcessCount(), 4);
+    for (win::DWORD id : {game, chat}) {
+        for (win::DWORD thread : machine.processes.ThreadsOf(id)) EXPECT_EQ(machine.processes.SuspendCount(thread), 1u);
+    }
     EXPECT_EQ(SuspendCount(explorer), 0u);
+    EXPECT_EQ(machine.processes.ThreadSnapshots(), 1);  // one for every suspension
     EXPECT_FALSE(machine.user.IsWindowVisible(main));
     EXPECT_FALSE(machine.user.IsWindowVisible(own));
     EXPECT_TRUE(machine.user.IsWindowVisible(shell));
 
     engine.UndoBoost();
-    for (win::DWORD id : {self, explorer, game}) {
+    for (win::DWORD id : {self, explorer, game, chat}) {
         EXPECT_EQ(machine.processes.PriorityOf(id), kNormal);
         EXPECT_EQ(machine.processes.AffinityOf(id), 0xFu);
+        for (win::DWORD thread : machine.processes.ThreadsOf(id)) EXPECT_EQ(machine.processes.SuspendCount(thread), 0u);
     }
-    for (win::DWORD thread : machine.processes.ThreadsOf(game)) EXPECT_EQ(machine.processes.SuspendCount(thread), 0u);
+    EXPECT_EQ(machine.processes.ThreadSnapshots(), 2);  // and one for every resumption
     EXPECT_TRUE(machine.user.IsWindowVisible(main));
     EXPECT_FALSE(machine.user.IsWindowVisible(hidden));
     EXPECT_TRUE(machine.user.IsWindowVisible(own));

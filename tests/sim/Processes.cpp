@@ -1,5 +1,6 @@
 #include "sim/Processes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +54,10 @@ HANDLE KAPI OpenThreadEntry(DWORD access, BOOL inherit, DWORD threadId) {
     return Machine::Current().processes.OpenThread(access, inherit, threadId);
 }
 
+DWORD KAPI GetProcessIdOfThreadEntry(HANDLE thread) {
+    return Machine::Current().processes.GetProcessIdOfThread(thread);
+}
+
 BOOL KAPI GetProcessTimesEntry(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
                                FILETIME* user) {
     return Machine::Current().processes.GetProcessTimes(process, creation, exit, kernel, user);
@@ -78,6 +83,7 @@ Processes::Processes(Machine& machine) : machine_(machine) {
     machine_.modules.Export("kernel32.dll", "SetProcessWorkingSetSize",
                             win::ProcCast<FARPROC>(&SetProcessWorkingSetSizeEntry));
     machine_.modules.Export("kernel32.dll", "GetProcessTimes", win::ProcCast<FARPROC>(&GetProcessTimesEntry));
+    machine_.modules.Export("kernel32.dll", "GetProcessIdOfThread", win::ProcCast<FARPROC>(&GetProcessIdOfThreadEntry));
     platform::Current().processes = this;
 }
 
@@ -139,6 +145,16 @@ DWORD Processes::AddThread(DWORD processId) {
     threads_[threadId].ownerId = processId;
     it->second.threads.push_back(threadId);
     return threadId;
+}
+
+void Processes::ReuseThreadId(DWORD threadId, DWORD processId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Thread& thread = threads_.at(threadId);
+    auto& before = processes_.at(thread.ownerId).threads;
+    before.erase(std::find(before.begin(), before.end(), threadId));
+    thread = Thread{};
+    thread.ownerId = processId;
+    processes_.at(processId).threads.push_back(threadId);
 }
 
 void Processes::EndProcess(DWORD processId) {
@@ -256,6 +272,11 @@ int Processes::ProcessSnapshots() const {
     return processSnapshots_;
 }
 
+int Processes::ThreadSnapshots() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return threadSnapshots_;
+}
+
 int Processes::ProcessOpens() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return processOpens_;
@@ -267,6 +288,7 @@ HANDLE Processes::CreateToolhelp32Snapshot(DWORD flags, DWORD) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (flags & TH32CS_SNAPPROCESS) ++processSnapshots_;
+        if (flags & TH32CS_SNAPTHREAD) ++threadSnapshots_;
         if (failSnapshots_) return Failing(ERROR_NOT_ENOUGH_MEMORY, INVALID_HANDLE_VALUE);
         for (const auto& [id, process] : processes_) {
             if (!process.running) continue;
@@ -444,6 +466,17 @@ Processes::Thread* Processes::OpenedThread(HANDLE handle) {
     auto it = threads_.find(opened->threadId);
     if (it == threads_.end()) return Failing(ERROR_INVALID_HANDLE, nullptr);
     return &it->second;
+}
+
+DWORD Processes::GetProcessIdOfThread(HANDLE handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto opened = machine_.handles.Get<ThreadHandle>(handle);
+    if (!opened) return Failing(ERROR_INVALID_HANDLE, 0);
+    if (!(opened->access & (THREAD_QUERY_INFORMATION | THREAD_QUERY_LIMITED_INFORMATION))) {
+        return Failing(ERROR_ACCESS_DENIED, 0);
+    }
+    auto it = threads_.find(opened->threadId);
+    return it == threads_.end() ? Failing(ERROR_INVALID_HANDLE, 0) : it->second.ownerId;
 }
 
 DWORD Processes::SuspendThread(HANDLE handle) {

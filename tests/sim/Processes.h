@@ -36,6 +36,8 @@ public:
     // Makes another running process the machine's own (a new start of the program).
     void SetCurrentProcess(DWORD processId);
     DWORD AddThread(DWORD processId);
+    // The thread ends and its identifier names a new thread of another process.
+    void ReuseThreadId(DWORD threadId, DWORD processId);
     std::vector<DWORD> ThreadsOf(DWORD processId) const;
     // OpenProcess fails for any request that includes one of these rights (all: 0xFFFFFFFF).
     void DenyProcessAccess(DWORD processId, DWORD rights);
@@ -56,6 +58,7 @@ public:
     DWORD SuspendCount(DWORD threadId) const;
     // Calls so far, whether they succeeded or not: process snapshots asked for, and OpenProcess.
     int ProcessSnapshots() const;
+    int ThreadSnapshots() const;
     int ProcessOpens() const;
 
     // Calls the unhandled-exception filter as a crash with this code would; its result, or
@@ -65,6 +68,7 @@ public:
     // Exported from kernel32.dll (OpenThread is not on every system; GetProcessTimes fails on 9x).
     HANDLE OpenThread(DWORD access, BOOL inherit, DWORD threadId);
     BOOL GetProcessTimes(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel, FILETIME* user);
+    DWORD GetProcessIdOfThread(HANDLE thread);
 
     // --- IProcesses ---
     HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;
@@ -124,6 +128,7 @@ private:
     std::map<DWORD, DWORD> fsWords_;
     bool failSnapshots_ = false;
     int processSnapshots_ = 0;
+    int threadSnapshots_ = 0;
     int processOpens_ = 0;
     TOP_LEVEL_EXCEPTION_FILTER exceptionFilter_ = nullptr;
     uint64_t nextCreationTime_ = 0x01DA3F5000000000;  // early 2024
