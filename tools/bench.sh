@@ -124,10 +124,10 @@ start_from_downloads() {
 }
 
 # Starts COUNT background stand-ins, every other one without a window, and waits until
-# their start-up is over: each started takes about 80 ms of CPU, after which they take less
-# than 0.1 s among them in 2 s.
+# their start-up is over: each has taken some CPU, and among them they took less than 0.1 s
+# in the last 2 s.
 start_background() {  # start_background COUNT
-  local i pids=() before=0 now
+  local i pids=() before=-1000 now ran
   for ((i = 0; i < $1; i++)); do
     if ((i % 2)); then start "$app/background.exe" windowless; else start "$app/background.exe"; fi
     pids+=("$last_pid")
@@ -135,9 +135,9 @@ start_background() {  # start_background COUNT
   [ "$1" -gt 0 ] || return 0
   for _ in $(seq 1 150); do
     sleep 2
-    now=$(for pid in "${pids[@]}"; do cut -d')' -f2 "/proc/$pid/stat" 2>/dev/null; done |
-      awk '{ ticks += $12 + $13 } END { print ticks + 0 }')
-    [ "$now" -ge $((5 * $1)) ] && [ $((now - before)) -lt 10 ] && break
+    read -r now ran < <(for pid in "${pids[@]}"; do cut -d')' -f2 "/proc/$pid/stat" 2>/dev/null; done |
+      awk '{ ticks += $12 + $13; ran += ($12 + $13 > 0) } END { print ticks + 0, ran + 0 }')
+    [ "$ran" -ge "$1" ] && [ $((now - before)) -lt 10 ] && break
     before=$now
   done
 }

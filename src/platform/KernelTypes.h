@@ -124,6 +124,27 @@ struct RTL_OSVERSIONINFOW {
     DWORD dwPlatformId;
     char16_t szCSDVersion[128];
 };
+// One process's record in the system's process information (NtQuerySystemInformation with
+// SystemProcessInformation), up to the fields read here; the records follow each other by
+// NextEntryOffset, 0 in the last. Times are FILETIME values.
+constexpr DWORD SystemProcessInformation = 5;
+constexpr NTSTATUS STATUS_INFO_LENGTH_MISMATCH = static_cast<NTSTATUS>(0xC0000004);
+struct SYSTEM_PROCESS_INFORMATION {
+    DWORD NextEntryOffset;
+    DWORD NumberOfThreads;
+    int64_t Reserved[3];
+    int64_t CreateTime;
+    int64_t UserTime;
+    int64_t KernelTime;
+    struct {
+        WORD Length;
+        WORD MaximumLength;
+        char16_t* Buffer;
+    } ImageName;
+    LONG BasePriority;
+    HANDLE UniqueProcessId;
+    HANDLE InheritedFromUniqueProcessId;
+};
 struct OSVERSIONINFOEXA {
     DWORD dwOSVersionInfoSize;
     DWORD dwMajorVersion;

@@ -66,6 +66,8 @@ enum class ImportLibrary {
     IMPORT(Advapi32, BOOL, GetSecurityDescriptorControl,                                                               \
            (PSECURITY_DESCRIPTOR descriptor, WORD* control, DWORD* revision))                                          \
     IMPORT(Ntdll, NTSTATUS, RtlGetVersion, (RTL_OSVERSIONINFOW * info))                                                \
+    IMPORT(Ntdll, NTSTATUS, NtQuerySystemInformation,                                                                  \
+           (DWORD informationClass, void* information, DWORD length, DWORD* returnLength))                             \
     IMPORT(User32, BOOL, EnumDisplayDevicesA, (const char* device, DWORD index, DISPLAY_DEVICEA* info, DWORD flags))   \
     IMPORT(User32, BOOL, ChangeWindowMessageFilter, (UINT message, DWORD flag))                                        \
     IMPORT(User32, BOOL, ChangeWindowMessageFilterEx,                                                                  \

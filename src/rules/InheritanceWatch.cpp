@@ -5,7 +5,6 @@
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
 #include "process/ProcessCreationTime.h"
-#include "rules/ProcessSnapshot.h"
 
 using namespace win;
 
@@ -22,7 +21,14 @@ DWORD InheritedClass(DWORD parentClass) {
 
 void InheritanceWatch::Begin(const std::vector<DWORD>& snapshotIds) {
     End();
-    for (DWORD id : snapshotIds) snapshot[id] = ProcessCreationTime(id);
+    std::vector<ProcessLineage> running;
+    ListProcessLineage(running);
+    std::map<DWORD, ProcessLineage> listed;
+    for (const ProcessLineage& process : running) listed[process.processId] = process;
+    for (DWORD id : snapshotIds) {
+        auto found = listed.find(id);
+        snapshot[id] = found != listed.end() ? CreationTimeOf(found->second) : ProcessCreationTime(id);
+    }
     lastWalk.insert(snapshotIds.begin(), snapshotIds.end());
     watching = true;
 }
@@ -55,31 +61,35 @@ void InheritanceWatch::ThrottledMask(DWORD processId, DWORD mask, DWORD previous
 }
 
 void InheritanceWatch::Check() {
-    std::vector<PROCESSENTRY32> entries;
-    if (watching && SnapshotProcessEntries(entries)) Check(entries);
+    std::vector<ProcessLineage> processes;
+    if (watching && ListProcessLineage(processes)) Check(processes);
 }
 
 void InheritanceWatch::Check(const std::vector<PROCESSENTRY32>& entries) {
+    if (watching) Check(LineageOf(entries));
+}
+
+void InheritanceWatch::Check(const std::vector<ProcessLineage>& processes) {
     if (!watching) return;
     std::set<DWORD> walk;
-    std::vector<Seen> firstSeen;
+    std::vector<ProcessLineage> firstSeen;
     std::set<DWORD> firstSeenIds;
-    for (const PROCESSENTRY32& entry : entries) {
-        walk.insert(entry.th32ProcessID);
-        if (lastWalk.count(entry.th32ProcessID)) continue;
-        firstSeen.push_back({entry.th32ProcessID, entry.th32ParentProcessID, 0});
-        firstSeenIds.insert(entry.th32ProcessID);
+    for (const ProcessLineage& process : processes) {
+        walk.insert(process.processId);
+        if (lastWalk.count(process.processId)) continue;
+        firstSeen.push_back(process);
+        firstSeenIds.insert(process.processId);
     }
     lastWalk.swap(walk);
 
-    std::vector<Seen> started;
-    for (Seen& process : firstSeen) {
+    std::vector<ProcessLineage> started;
+    for (ProcessLineage& process : firstSeen) {
         // Only a process whose identifier or parent the watch knows can have inherited from
         // the boost; the others are not opened at all.
         const bool known = snapshot.count(process.processId) || passing.count(process.processId) ||
                            passing.count(process.parentId) || firstSeenIds.count(process.parentId);
         if (!known) continue;
-        process.creationTime = ProcessCreationTime(process.processId);
+        process.creationTime = CreationTimeOf(process);
         auto boosted = snapshot.find(process.processId);
         if (boosted != snapshot.end() && boosted->second == process.creationTime) continue;
         // The identifier is reused: what its earlier process passed on ended with it.
@@ -87,7 +97,7 @@ void InheritanceWatch::Check(const std::vector<PROCESSENTRY32>& entries) {
         started.push_back(process);
     }
     std::stable_sort(started.begin(), started.end(),
-                     [](const Seen& a, const Seen& b) { return a.creationTime < b.creationTime; });
+                     [](const ProcessLineage& a, const ProcessLineage& b) { return a.creationTime < b.creationTime; });
     // A program found inheriting may have started one of its own before this walk; on
     // the 9x family, without start times, the walk's order decides nothing.
     for (bool found = true; found;) {
@@ -120,7 +130,7 @@ bool InheritanceWatch::ParentIdReused(DWORD parentId, const PassedOn& parent) {
 }
 
 // Only what still equals what the boost passed on is changed.
-InheritanceWatch::PassedOn InheritanceWatch::HandBack(const Seen& process, const PassedOn& parent) {
+InheritanceWatch::PassedOn InheritanceWatch::HandBack(const ProcessLineage& process, const PassedOn& parent) {
     PassedOn passed;
     passed.creationTime = process.creationTime;
     auto& processes = platform::Processes();

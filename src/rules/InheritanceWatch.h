@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/KernelTypes.h"
+#include "rules/ProcessLineage.h"
 
 class InheritanceWatch {
 public:
@@ -30,21 +31,17 @@ public:
     void ThrottledClass(win::DWORD processId, win::DWORD previousClass);
     // The boost set mask on a process that had previousMask.
     void ThrottledMask(win::DWORD processId, win::DWORD mask, win::DWORD previousMask);
-    // One walk of the process list (of a fresh snapshot, or of the entries given); nothing
+    // One walk of the process list (a fresh one, or the snapshot's entries given); nothing
     // before Begin or after End.
     void Check();
     void Check(const std::vector<win::PROCESSENTRY32>& entries);
+    void Check(const std::vector<ProcessLineage>& processes);
     void End();
 
 private:
-    struct Seen {
-        win::DWORD processId;
-        win::DWORD parentId;
-        uint64_t creationTime;
-    };
     PassedOn& Throttled(win::DWORD processId);
     static bool ParentIdReused(win::DWORD parentId, const PassedOn& parent);
-    PassedOn HandBack(const Seen& process, const PassedOn& parent);
+    PassedOn HandBack(const ProcessLineage& process, const PassedOn& parent);
 
     bool watching = false;
     std::map<win::DWORD, uint64_t> snapshot;  // id and start time of each process of the boost's snapshot

@@ -125,6 +125,17 @@ TEST_F(StartedDuringBoost, WalkOpensOnlyNewChildrenOfThrottledProcesses) {
     EXPECT_EQ(machine.processes.ProcessOpens(), checked);
 }
 
+// Without the system's process information (9x has none), the walk
+// reads tool-help snapshots and asks the new processes for their start times.
+TEST_F(StartedDuringBoost, ToolHelpServesWhereTheSystemsProcessInformationIsMissing) {
+    machine.modules.RemoveExport("ntdll.dll", "NtQuerySystemInformation");
+    Boost();
+    const DWORD grandchild = machine.processes.StartChild(machine.processes.StartChild(launcher, "D:\\Games\\a.exe"),
+                                                          "D:\\Games\\b.exe");
+    engine.CheckStartedPrograms();
+    ExpectState(grandchild, kNormal, kAllProcessors);
+}
+
 TEST_F(StartedDuringBoost, NothingChangesAfterTheUndo) {
     Boost();
     const DWORD game = machine.processes.StartChild(launcher, "D:\\Games\\game.exe");

@@ -58,6 +58,11 @@ DWORD KAPI GetProcessIdOfThreadEntry(HANDLE thread) {
     return Machine::Current().processes.GetProcessIdOfThread(thread);
 }
 
+NTSTATUS KAPI NtQuerySystemInformationEntry(DWORD informationClass, void* information, DWORD length,
+                                            DWORD* returnLength) {
+    return Machine::Current().processes.NtQuerySystemInformation(informationClass, information, length, returnLength);
+}
+
 BOOL KAPI GetProcessTimesEntry(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel,
                                FILETIME* user) {
     return Machine::Current().processes.GetProcessTimes(process, creation, exit, kernel, user);
@@ -84,6 +89,8 @@ Processes::Processes(Machine& machine) : machine_(machine) {
                             win::ProcCast<FARPROC>(&SetProcessWorkingSetSizeEntry));
     machine_.modules.Export("kernel32.dll", "GetProcessTimes", win::ProcCast<FARPROC>(&GetProcessTimesEntry));
     machine_.modules.Export("kernel32.dll", "GetProcessIdOfThread", win::ProcCast<FARPROC>(&GetProcessIdOfThreadEntry));
+    machine_.modules.Export("ntdll.dll", "NtQuerySystemInformation",
+                            win::ProcCast<FARPROC>(&NtQuerySystemInformationEntry));
     platform::Current().processes = this;
 }
 
@@ -466,6 +473,32 @@ Processes::Thread* Processes::OpenedThread(HANDLE handle) {
     auto it = threads_.find(opened->threadId);
     if (it == threads_.end()) return Failing(ERROR_INVALID_HANDLE, nullptr);
     return &it->second;
+}
+
+NTSTATUS Processes::NtQuerySystemInformation(DWORD informationClass, void* information, DWORD length,
+                                             DWORD* returnLength) {
+    constexpr NTSTATUS kInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003);
+    constexpr NTSTATUS kUnsuccessful = static_cast<NTSTATUS>(0xC0000001);
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++processSnapshots_;
+    if (informationClass != SystemProcessInformation) return kInvalidInfoClass;
+    if (failSnapshots_) return kUnsuccessful;
+    std::vector<SYSTEM_PROCESS_INFORMATION> records;
+    for (const auto& [id, process] : processes_) {
+        if (!process.running) continue;
+        SYSTEM_PROCESS_INFORMATION record{};
+        record.NextEntryOffset = sizeof record;
+        record.CreateTime = static_cast<int64_t>(process.creationTime);
+        record.UniqueProcessId = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(id));
+        record.InheritedFromUniqueProcessId = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(process.parentId));
+        records.push_back(record);
+    }
+    if (!records.empty()) records.back().NextEntryOffset = 0;
+    const DWORD needed = static_cast<DWORD>(records.size() * sizeof(SYSTEM_PROCESS_INFORMATION));
+    if (returnLength != nullptr) *returnLength = needed;
+    if (length < needed) return STATUS_INFO_LENGTH_MISMATCH;
+    std::memcpy(information, records.data(), needed);
+    return 0;
 }
 
 DWORD Processes::GetProcessIdOfThread(HANDLE handle) {

@@ -56,7 +56,8 @@ public:
     // SetProcessWorkingSetSize calls with minimum and maximum both (SIZE_T)-1.
     int WorkingSetTrims(DWORD processId) const;
     DWORD SuspendCount(DWORD threadId) const;
-    // Calls so far, whether they succeeded or not: process snapshots asked for, and OpenProcess.
+    // Calls so far, whether they succeeded or not: process lists asked for (tool-help snapshots
+    // and the system's process information), thread snapshots, and OpenProcess.
     int ProcessSnapshots() const;
     int ThreadSnapshots() const;
     int ProcessOpens() const;
@@ -69,6 +70,9 @@ public:
     HANDLE OpenThread(DWORD access, BOOL inherit, DWORD threadId);
     BOOL GetProcessTimes(HANDLE process, FILETIME* creation, FILETIME* exit, FILETIME* kernel, FILETIME* user);
     DWORD GetProcessIdOfThread(HANDLE thread);
+    // Exported from ntdll.dll: SystemProcessInformation only, a record per process without
+    // thread records or image names.
+    NTSTATUS NtQuerySystemInformation(DWORD informationClass, void* information, DWORD length, DWORD* returnLength);
 
     // --- IProcesses ---
     HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;

@@ -3,6 +3,7 @@
 #include "platform/win32/Win32.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 #if defined(__i386__)
 #include <intrin.h>
 #endif
@@ -12,6 +13,14 @@ KESTRAVA_SAME_LAYOUT(THREADENTRY32);
 KESTRAVA_SAME_LAYOUT(FILETIME);
 KESTRAVA_SAME_LAYOUT(EXCEPTION_RECORD);
 KESTRAVA_SAME_LAYOUT(EXCEPTION_POINTERS);
+// The seam's process record stops after the fields it reads.
+#define KESTRAVA_SAME_OFFSET(type, field) \
+    static_assert(offsetof(win::type, field) == offsetof(::type, field), #type "." #field " lies elsewhere")
+KESTRAVA_SAME_OFFSET(SYSTEM_PROCESS_INFORMATION, NumberOfThreads);
+KESTRAVA_SAME_OFFSET(SYSTEM_PROCESS_INFORMATION, CreateTime);
+KESTRAVA_SAME_OFFSET(SYSTEM_PROCESS_INFORMATION, ImageName);
+KESTRAVA_SAME_OFFSET(SYSTEM_PROCESS_INFORMATION, UniqueProcessId);
+KESTRAVA_SAME_OFFSET(SYSTEM_PROCESS_INFORMATION, InheritedFromUniqueProcessId);
 
 namespace {
 
