@@ -4,37 +4,33 @@
 
 using namespace win;
 
-namespace {
-
-struct WindowWalk {
-    WindowStateList* states;
-    DWORD processId;
-    int showCommand;
-};
-
-BOOL KAPI VisitWindow(HWND window, LPARAM context) {
-    auto* walk = reinterpret_cast<WindowWalk*>(context);
-    auto& user = platform::User();
-    DWORD owner = 0;
-    user.GetWindowThreadProcessId(window, &owner);
-    if (owner == walk->processId) {
-        walk->states->Append(window, user.IsWindowVisible(window) ? 1 : 0);
-        user.ShowWindow(window, walk->showCommand);
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 BOOL clsEnhance::HideProcessWindow(DWORD processId, WindowStateList& states) {
-    return ChangeWindows(processId, states, SW_HIDE);
+    WindowSnapshot windows;
+    return ChangeWindows(processId, states, SW_HIDE, windows);
 }
 
 BOOL clsEnhance::ShowProcessWindow(DWORD processId, WindowStateList& states) {
-    return ChangeWindows(processId, states, SW_SHOW);
+    WindowSnapshot windows;
+    return ChangeWindows(processId, states, SW_SHOW, windows);
 }
 
-BOOL clsEnhance::ChangeWindows(DWORD processId, WindowStateList& states, int showCommand) {
-    WindowWalk walk{&states, processId, showCommand};
-    return platform::User().EnumWindows(&VisitWindow, reinterpret_cast<LPARAM>(&walk));
+BOOL clsEnhance::HideProcessWindow(DWORD processId, WindowStateList& states, WindowSnapshot& windows) {
+    return ChangeWindows(processId, states, SW_HIDE, windows);
+}
+
+BOOL clsEnhance::ShowProcessWindow(DWORD processId, WindowStateList& states, WindowSnapshot& windows) {
+    return ChangeWindows(processId, states, SW_SHOW, windows);
+}
+
+BOOL clsEnhance::ChangeWindows(DWORD processId, WindowStateList& states, int showCommand, WindowSnapshot& windows) {
+    auto& user = platform::User();
+    for (HWND window : windows.WindowsOf(processId)) {
+        // Gone since the enumeration, or its handle now names another program's window.
+        DWORD owner = 0;
+        user.GetWindowThreadProcessId(window, &owner);
+        if (owner != processId) continue;
+        states.Append(window, user.IsWindowVisible(window) ? 1 : 0);
+        user.ShowWindow(window, showCommand);
+    }
+    return windows.Enumerated();
 }

@@ -5,6 +5,7 @@
 #include "platform/Kernel.h"
 #include "platform/Services.h"
 #include "process/ThreadSnapshot.h"
+#include "process/WindowSnapshot.h"
 #include "process/WindowStateList.h"
 
 class clsEnhance {
@@ -32,9 +33,12 @@ public:
     // Exit code 0; refused for the program's own process.
     bool TerminateProcess(win::DWORD processId);
     // Record (in states) and hide or show every top-level window of the process;
-    // the result of EnumWindows.
+    // the result of EnumWindows. Given a window snapshot, the calls share it; a window
+    // that another process's window has taken the handle of since is left alone.
     win::BOOL HideProcessWindow(win::DWORD processId, WindowStateList& states);
     win::BOOL ShowProcessWindow(win::DWORD processId, WindowStateList& states);
+    win::BOOL HideProcessWindow(win::DWORD processId, WindowStateList& states, WindowSnapshot& windows);
+    win::BOOL ShowProcessWindow(win::DWORD processId, WindowStateList& states, WindowSnapshot& windows);
 
     // True unless GetVersionExA reports the 9x family (a failed query counts as NT).
     static bool IsNotWindows9x();
@@ -57,5 +61,5 @@ public:
 private:
     bool ChangeThreads(win::DWORD processId, bool suspend, ThreadSnapshot& threads);
     win::DWORD ChangePriority(win::DWORD processId, win::DWORD priorityClass);
-    win::BOOL ChangeWindows(win::DWORD processId, WindowStateList& states, int showCommand);
+    win::BOOL ChangeWindows(win::DWORD processId, WindowStateList& states, int showCommand, WindowSnapshot& windows);
 };

@@ -142,6 +142,7 @@ void RuleEngine::ExecuteRuleRoutine(std::string value, std::vector<ProcessTarget
 int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
     clsEnhance enhance;
     ThreadSnapshot threads;
+    WindowSnapshot windows;
     for (const ProcessTarget& process : targets) {
         const win::DWORD actions =
             KeepsItsPace(process.name) ? process.actions & ~(kCommandPriority | kCommandCpuMask) : process.actions;
@@ -185,13 +186,13 @@ int RuleEngine::ApplyProcessActions(std::vector<ProcessTarget>& targets) {
         if (actions & kCommandShow) {
             WriteDebugLog("clsEnhance.ShowProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
-            enhance.ShowProcessWindow(id, windowStates);
+            enhance.ShowProcessWindow(id, windowStates, windows);
             if (journal) journal->WriteWindows(windowStates, first);
         }
         if (actions & kCommandHide) {
             WriteDebugLog("clsEnhance.HideProcessWindow:" + name + "\n");
             const size_t first = windowStates.windows.size();
-            enhance.HideProcessWindow(id, windowStates);
+            enhance.HideProcessWindow(id, windowStates, windows);
             if (journal) journal->WriteWindows(windowStates, first);
         }
         if (actions & kCommandSwapout) {

@@ -211,6 +211,28 @@ TEST(clsEnhanceWindows, HideAndShowRecordEveryTopLevelWindowOfTheProcess) {
     EXPECT_TRUE(user.IsWindowVisible(hidden));
 }
 
+TEST(clsEnhanceWindows, CallsSharingASnapshotEnumerateOnceAndLeaveAHandleAnotherProcessTookSince) {
+    sim::Machine machine;
+    DWORD chat = machine.processes.AddProcess("chat.exe");
+    DWORD tool = machine.processes.AddProcess("tool.exe");
+    DWORD game = machine.processes.AddProcess("game.exe");
+    win::HWND chatWindow = machine.user.CreateTopLevelWindow("Chat", "Chat", chat, true);
+    win::HWND toolWindow = machine.user.CreateTopLevelWindow("Tool", "Tool", tool, true);
+    win::HWND toolPanel = machine.user.CreateTopLevelWindow("Tool", "Panel", tool, true);
+    auto& user = platform::User();
+    WindowSnapshot windows;
+    WindowStateList states;
+    clsEnhance enhance;
+
+    EXPECT_TRUE(enhance.HideProcessWindow(chat, states, windows));
+    machine.user.HandOver(toolPanel, game);
+    EXPECT_TRUE(enhance.HideProcessWindow(tool, states, windows));
+    EXPECT_EQ(states.windows, (std::vector<win::HWND>{chatWindow, toolWindow}));
+    EXPECT_FALSE(user.IsWindowVisible(toolWindow));
+    EXPECT_TRUE(user.IsWindowVisible(toolPanel));  // now the game's
+    EXPECT_EQ(machine.user.Enumerations(), 1);
+}
+
 TEST(ProcessorMask, CountsTheUnbrokenRunFromTheFirstProcessor) {
     const std::pair<win::DWORD_PTR, DWORD> cases[] = {
         {0xF, 4}, {0xFFFFFFFF, 32}, {0xD, 1}, {0xB, 2}, {0x0, 0}, {0x2, 0},

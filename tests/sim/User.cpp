@@ -155,6 +155,16 @@ void User::SetOwner(HWND handle, HWND owner) {
     if (Window* window = Find(handle)) window->owner = owner;
 }
 
+void User::HandOver(HWND handle, DWORD processId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (Window* window = Find(handle)) window->processId = processId;
+}
+
+int User::Enumerations() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return enumerations_;
+}
+
 void User::SetMessageBoxHandler(std::function<int(const MessageBoxRecord&)> handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     messageBoxHandler_ = std::move(handler);
@@ -335,6 +345,7 @@ BOOL User::EnumWindows(WNDENUMPROC callback, LPARAM context) {
     std::vector<HWND> topLevel;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        ++enumerations_;
         for (HWND handle : zOrder_) {
             if (handle != desktop_) topLevel.push_back(handle);
         }

@@ -53,6 +53,10 @@ public:
     // Each monitor's work area is the whole monitor.
     void SetMonitors(std::vector<RECT> monitors);
     void SetOwner(HWND window, HWND owner);
+    // The handle now names a window of another process, as an ended window's handle reused.
+    void HandOver(HWND window, DWORD processId);
+    // EnumWindows calls so far.
+    int Enumerations() const;
     // Answers message boxes; the default answers IDOK, or IDYES for MB_YESNO. A handler
     // answering 0 leaves the box up as a "#32770" window until a button command reaches it.
     void SetMessageBoxHandler(std::function<int(const MessageBoxRecord&)> handler);
@@ -252,6 +256,7 @@ private:
     std::map<uintptr_t, Window> windows_;
     std::vector<HWND> order_;  // creation order, for hit testing and the children's enumeration
     std::vector<HWND> zOrder_;  // top-level windows, topmost first; a new one goes on top
+    int enumerations_ = 0;
     std::vector<RECT> monitors_;
     std::map<std::thread::id, Queue> queues_;
     std::map<std::thread::id, DWORD> threadIds_;
