@@ -5,7 +5,7 @@
 
 #include "platform/Platform.h"
 #include "resources/ResourceIds.h"
-#include "rules/ProcessSnapshot.h"
+#include "rules/ProcessLineage.h"
 
 using namespace win;
 using namespace resources;
@@ -97,13 +97,13 @@ bool MainDialog::OnTrayCommand(WORD id) {
     return true;
 }
 
-// One snapshot serves the watch of the started programs and the look for games.
+// One process list serves the watch of the started programs and the look for games.
 void MainDialog::OnFollowTick() {
     if (busy) return;  // the boost's own wait loops dispatch the timer too
-    std::vector<PROCESSENTRY32> entries;
-    if (!SnapshotProcessEntries(entries)) return;
-    if (ruleEngine.IsBoostApplied()) ruleEngine.CheckStartedPrograms(entries);
-    const std::vector<GameProcess> games = gameWaiter.Poll(entries);
+    std::vector<ProcessLineage> processes;
+    if (!ListProcessLineage(processes)) return;
+    if (ruleEngine.IsBoostApplied()) ruleEngine.CheckStartedPrograms(processes);
+    const std::vector<GameProcess> games = gameWaiter.Poll(processes);
     if (following == Following::Waiting) {
         if (!games.empty()) ApplyFollowingBoost(games);
         return;
@@ -146,8 +146,8 @@ void MainDialog::ApplyFollowingBoost(const std::vector<GameProcess>& games) {
     trayIcon.ShowBalloon(names.empty() ? std::string("부스트를 적용했습니다.") : "부스트를 적용했습니다: " + names);
     SetFollowTimer(kBoostedMilliseconds);
     // A game that ended while its boost was being applied is undone at once.
-    std::vector<PROCESSENTRY32> entries;
-    if (SnapshotProcessEntries(entries)) gameWaiter.Poll(entries);
+    std::vector<ProcessLineage> processes;
+    if (ListProcessLineage(processes)) gameWaiter.Poll(processes);
     if (boostEndsWithGame && !gameWaiter.Following()) UndoFollowingBoost();
 }
 

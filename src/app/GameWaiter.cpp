@@ -47,9 +47,9 @@ bool IsGameLauncher(const std::string& name) {
 void GameWaiter::Begin() {
     lastWalk.clear();
     followed.clear();
-    WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
-        lastWalk[entry.th32ProcessID] = Seen{entry.th32ParentProcessID, ProcessName(entry), false};
-    });
+    std::vector<ProcessLineage> processes;
+    ListProcessLineage(processes);
+    Walk(processes, false);
 }
 
 std::vector<DWORD> GameWaiter::FollowedIds() const {
@@ -61,20 +61,31 @@ std::vector<DWORD> GameWaiter::FollowedIds() const {
 void GameWaiter::Follow(DWORD processId) { followed[processId] = ProcessCreationTime(processId); }
 
 // A process is the same as in the last walk while its id stays in the list from walk to walk
-// with the same parent and name: an id that a new program got in between (Wine hands out
-// freed ids at once) mostly comes with another name or parent. Start times are read for the
-// followed processes alone, which keeps a walk cheap.
-std::vector<GameProcess> GameWaiter::Poll(const std::vector<PROCESSENTRY32>& entries) {
+// with the same parent and start time (the same parent on 9x, which gives no start times).
+// Names come from a tool-help snapshot, taken only when a walk meets a process it has not
+// seen, so that a walk that finds nothing new costs no more than the list.
+void GameWaiter::Walk(const std::vector<ProcessLineage>& processes, bool sinceBegin) {
     std::map<DWORD, Seen> walk;
-    for (const PROCESSENTRY32& entry : entries) {
-        Seen seen{entry.th32ParentProcessID, ProcessName(entry), true};
-        auto known = lastWalk.find(entry.th32ProcessID);
-        if (known != lastWalk.end() && known->second.parentId == seen.parentId && known->second.name == seen.name) {
-            seen.startedSinceBegin = known->second.startedSinceBegin;
+    std::map<DWORD, std::string> names;
+    bool named = false;
+    for (const ProcessLineage& process : processes) {
+        auto known = lastWalk.find(process.processId);
+        if (known != lastWalk.end() && known->second.parentId == process.parentId &&
+            known->second.creationTime == process.creationTime) {
+            walk[process.processId] = std::move(known->second);
+            continue;
         }
-        walk[entry.th32ProcessID] = std::move(seen);
+        if (!named) {
+            WalkProcessSnapshot([&](const PROCESSENTRY32& entry) { names[entry.th32ProcessID] = ProcessName(entry); });
+            named = true;
+        }
+        walk[process.processId] = Seen{process.parentId, process.creationTime, names[process.processId], sinceBegin};
     }
     lastWalk.swap(walk);
+}
+
+std::vector<GameProcess> GameWaiter::Poll(const std::vector<ProcessLineage>& processes) {
+    Walk(processes, true);
     for (auto it = followed.begin(); it != followed.end();) {
         const bool runs = lastWalk.count(it->first) && ProcessCreationTime(it->first) == it->second;
         it = runs ? std::next(it) : followed.erase(it);

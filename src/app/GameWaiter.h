@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/KernelTypes.h"
+#include "rules/ProcessLineage.h"
 
 struct GameProcess {
     win::DWORD processId = 0;
@@ -19,11 +20,11 @@ class GameWaiter {
 public:
     // The processes running now are those started before the waiting; nothing is followed.
     void Begin();
-    // One walk of the process list (the entries of one snapshot) and, while a process
-    // started since Begin is not yet followed, of the top-level windows. Returns the games found in this walk, which are
+    // One walk of the process list and, while a process started since Begin is not yet
+    // followed, of the top-level windows. Returns the games found in this walk, which are
     // followed from now on; the processes they or a followed process start are followed too,
     // and those that exited are dropped.
-    std::vector<GameProcess> Poll(const std::vector<win::PROCESSENTRY32>& entries);
+    std::vector<GameProcess> Poll(const std::vector<ProcessLineage>& processes);
     // True while a followed process runs.
     bool Following() const { return !followed.empty(); }
     std::vector<win::DWORD> FollowedIds() const;
@@ -31,9 +32,11 @@ public:
 private:
     struct Seen {
         win::DWORD parentId = 0;
+        uint64_t creationTime = 0;
         std::string name;
         bool startedSinceBegin = false;
     };
+    void Walk(const std::vector<ProcessLineage>& processes, bool sinceBegin);
     bool IsGame(win::HWND window, const Seen& process) const;
     std::vector<GameProcess> FindGames();
     void Follow(win::DWORD processId);

@@ -65,10 +65,6 @@ void InheritanceWatch::Check() {
     if (watching && ListProcessLineage(processes)) Check(processes);
 }
 
-void InheritanceWatch::Check(const std::vector<PROCESSENTRY32>& entries) {
-    if (watching) Check(LineageOf(entries));
-}
-
 void InheritanceWatch::Check(const std::vector<ProcessLineage>& processes) {
     if (!watching) return;
     std::set<DWORD> walk;

@@ -31,10 +31,9 @@ public:
     void ThrottledClass(win::DWORD processId, win::DWORD previousClass);
     // The boost set mask on a process that had previousMask.
     void ThrottledMask(win::DWORD processId, win::DWORD mask, win::DWORD previousMask);
-    // One walk of the process list (a fresh one, or the snapshot's entries given); nothing
-    // before Begin or after End.
+    // One walk of the process list (a fresh one, or the one given); nothing before Begin or
+    // after End.
     void Check();
-    void Check(const std::vector<win::PROCESSENTRY32>& entries);
     void Check(const std::vector<ProcessLineage>& processes);
     void End();
 

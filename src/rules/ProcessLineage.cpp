@@ -50,17 +50,9 @@ bool ListProcessLineage(std::vector<ProcessLineage>& processes) {
     processes.clear();
     if (platform::IsNtFamily() && FromSystemInformation(processes)) return true;
     processes.clear();
-    std::vector<PROCESSENTRY32> entries;
-    if (!SnapshotProcessEntries(entries)) return false;
-    processes = LineageOf(entries);
-    return true;
-}
-
-std::vector<ProcessLineage> LineageOf(const std::vector<PROCESSENTRY32>& entries) {
-    std::vector<ProcessLineage> processes;
-    processes.reserve(entries.size());
-    for (const PROCESSENTRY32& entry : entries) processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, 0});
-    return processes;
+    return WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
+        processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, 0});
+    });
 }
 
 uint64_t CreationTimeOf(const ProcessLineage& process) {

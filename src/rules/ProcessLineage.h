@@ -18,8 +18,5 @@ struct ProcessLineage {
 // process information is not to be had. False when neither could be read.
 bool ListProcessLineage(std::vector<ProcessLineage>& processes);
 
-// The entries of a tool-help snapshot, without start times.
-std::vector<ProcessLineage> LineageOf(const std::vector<win::PROCESSENTRY32>& entries);
-
 // The start time the list gave, else the one the process itself tells (0 if it cannot be opened).
 uint64_t CreationTimeOf(const ProcessLineage& process);

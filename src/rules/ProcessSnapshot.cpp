@@ -20,11 +20,6 @@ bool WalkProcessSnapshot(const std::function<void(const win::PROCESSENTRY32&)>& 
     return true;
 }
 
-bool SnapshotProcessEntries(std::vector<win::PROCESSENTRY32>& entries) {
-    entries.clear();
-    return WalkProcessSnapshot([&](const win::PROCESSENTRY32& entry) { entries.push_back(entry); });
-}
-
 std::string ExecutableText(const win::PROCESSENTRY32& entry) {
     return std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof(entry.szExeFile)));
 }

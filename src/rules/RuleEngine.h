@@ -90,7 +90,7 @@ public:
     // While the boost is applied, gives the programs started since its snapshot back
     // what the processes it throttled passed on to them; about twice a second.
     void CheckStartedPrograms() { startedPrograms.Check(); }
-    void CheckStartedPrograms(const std::vector<win::PROCESSENTRY32>& entries) { startedPrograms.Check(entries); }
+    void CheckStartedPrograms(const std::vector<ProcessLineage>& processes) { startedPrograms.Check(processes); }
     void UndoProcess(const RestoreRecord& record, ThreadSnapshot& threads);
     bool IsBoostApplied() const { return active != 0; }
     int GetOptimizedProcessCount() const { return static_cast<int>(restoreRecords.size()); }

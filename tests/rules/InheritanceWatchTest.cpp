@@ -110,10 +110,12 @@ TEST_F(StartedDuringBoost, WalkOpensOnlyNewChildrenOfThrottledProcesses) {
     Boost();
     const int opens = machine.processes.ProcessOpens();
     const int snapshots = machine.processes.ProcessSnapshots();
+    const int queries = machine.processes.ProcessInformationQueries();
     engine.CheckStartedPrograms();
     machine.processes.AddProcess("C:\\Tools\\updater.exe");  // started by no throttled process
     engine.CheckStartedPrograms();
-    EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots + 2);
+    EXPECT_EQ(machine.processes.ProcessInformationQueries(), queries + 2);
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots);
     EXPECT_EQ(machine.processes.ProcessOpens(), opens);
 
     const DWORD game = machine.processes.StartChild(launcher, "D:\\Games\\game.exe");

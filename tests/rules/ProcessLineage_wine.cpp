@@ -18,7 +18,7 @@ TEST(ProcessLineageWine, AgreesWithToolHelpOnEveryProcess) {
     wine_child::Child child;
     ASSERT_TRUE(child.Ready());
     std::vector<win::PROCESSENTRY32> entries;
-    ASSERT_TRUE(SnapshotProcessEntries(entries));
+    ASSERT_TRUE(WalkProcessSnapshot([&](const win::PROCESSENTRY32& entry) { entries.push_back(entry); }));
     std::vector<ProcessLineage> listed;
     ASSERT_TRUE(ListProcessLineage(listed));
 

@@ -284,6 +284,11 @@ int Processes::ThreadSnapshots() const {
     return threadSnapshots_;
 }
 
+int Processes::ProcessInformationQueries() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return processInformationQueries_;
+}
+
 int Processes::ProcessOpens() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return processOpens_;
@@ -480,7 +485,7 @@ NTSTATUS Processes::NtQuerySystemInformation(DWORD informationClass, void* infor
     constexpr NTSTATUS kInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003);
     constexpr NTSTATUS kUnsuccessful = static_cast<NTSTATUS>(0xC0000001);
     std::lock_guard<std::mutex> lock(mutex_);
-    ++processSnapshots_;
+    ++processInformationQueries_;
     if (informationClass != SystemProcessInformation) return kInvalidInfoClass;
     if (failSnapshots_) return kUnsuccessful;
     std::vector<SYSTEM_PROCESS_INFORMATION> records;

@@ -56,10 +56,11 @@ public:
     // SetProcessWorkingSetSize calls with minimum and maximum both (SIZE_T)-1.
     int WorkingSetTrims(DWORD processId) const;
     DWORD SuspendCount(DWORD threadId) const;
-    // Calls so far, whether they succeeded or not: process lists asked for (tool-help snapshots
-    // and the system's process information), thread snapshots, and OpenProcess.
+    // Calls so far, whether they succeeded or not: tool-help snapshots of the processes and of
+    // the threads, the system's process information asked for, and OpenProcess.
     int ProcessSnapshots() const;
     int ThreadSnapshots() const;
+    int ProcessInformationQueries() const;
     int ProcessOpens() const;
 
     // Calls the unhandled-exception filter as a crash with this code would; its result, or
@@ -133,6 +134,7 @@ private:
     bool failSnapshots_ = false;
     int processSnapshots_ = 0;
     int threadSnapshots_ = 0;
+    int processInformationQueries_ = 0;
     int processOpens_ = 0;
     TOP_LEVEL_EXCEPTION_FILTER exceptionFilter_ = nullptr;
     uint64_t nextCreationTime_ = 0x01DA3F5000000000;  // early 2024

@@ -1,0 +1,39 @@
+// Waiting for a game walks the process list every 2 s for hours: a walk that meets no new
+// process reads the list alone, and names are read once a new process shows.
+#include <gtest/gtest.h>
+
+#include "app/GameWaiter.h"
+#include "platform/Platform.h"
+#include "sim/MachineTest.h"
+
+namespace {
+
+using namespace win;
+
+using GameWaiterTest = sim::MachineTest;
+
+TEST_F(GameWaiterTest, NamesAreReadOnlyWhenAWalkMeetsANewProcess) {
+    machine.user.SetDesktopSize(1024, 768);
+    for (int i = 0; i < 20; ++i) machine.processes.AddProcess("C:\\Background\\tool" + std::to_string(i) + ".exe");
+    GameWaiter waiter;
+    waiter.Begin();
+    std::vector<ProcessLineage> processes;
+    const int snapshots = machine.processes.ProcessSnapshots();
+    for (int walk = 0; walk < 3; ++walk) {
+        ASSERT_TRUE(ListProcessLineage(processes));
+        EXPECT_TRUE(waiter.Poll(processes).empty());
+    }
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots);
+
+    const DWORD game = machine.processes.AddProcess("D:\\Games\\Game.exe");
+    HWND window = machine.user.CreateTopLevelWindow("Game", "game", game, true);
+    machine.user.SetWindowPos(window, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    ASSERT_TRUE(ListProcessLineage(processes));
+    const std::vector<GameProcess> games = waiter.Poll(processes);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].processId, game);
+    EXPECT_EQ(games[0].name, "game.exe");
+    EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots + 1);
+}
+
+}  // namespace
