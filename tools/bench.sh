@@ -15,8 +15,9 @@
 #     a stand-in game with a borderless window over the screen (kestrava_child play) counts
 #     its rounds before the boost and during it; during against before. `bench.sh game` runs
 #     these two game sections alone.
-#   - a boost on a busy desktop: the whole boost with its rules row, option clear and ticked,
-#     the running window's idle CPU and the watch's walk, beside 150 background stand-ins
+#   - a boost on a busy desktop: the whole boost with its rules row and Drainex's passes,
+#     option clear and ticked, the running window's idle CPU, the watch's walk and the CPU
+#     while waiting for a game, beside 150 background stand-ins
 #     (kestrava_child waiting, half with a window), each row against the same row beside none.
 #     `bench.sh scale` runs this section alone.
 # Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
@@ -335,6 +336,8 @@ done
       $2 ~ /of which the program/ { key = "  of which the program own time" }
       $2 ~ /^rules:/ { key = "rules"; rules = substr($2, 8) }
       $2 ~ /^running window open and idle/ { key = "running window idle: CPU share"; $3 = sprintf("%.2f %%", $5 * 100) }
+      $2 ~ /^main window hidden, waiting/ { key = "waiting for a game: CPU share"; $3 = sprintf("%.2f %%", $5 * 100) }
+      $2 ~ /^memory release/ { key = "memory release: Drainex passes"; $3 = $4; sub(/^Drainex passes /, "", $3) }
       $2 ~ /^the watch.s walk/ { key = "the watch walk, mean" }
       key == "" { next }
       !(key in first) { first[key] = 1; order[++keys] = key }
