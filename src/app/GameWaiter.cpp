@@ -61,17 +61,20 @@ std::vector<DWORD> GameWaiter::FollowedIds() const {
 void GameWaiter::Follow(DWORD processId) { followed[processId] = ProcessCreationTime(processId); }
 
 // A process is the same as in the last walk while its id stays in the list from walk to walk
-// with the same parent and start time (the same parent on 9x, which gives no start times).
-// Names come from a tool-help snapshot, taken only when a walk meets a process it has not
-// seen, so that a walk that finds nothing new costs no more than the list.
+// with the same parent and start time. Names come from a tool-help snapshot, taken only when
+// a walk meets a process it has not seen, so that a walk that finds nothing new costs no more
+// than the list. On 9x, whose list has no start times, every walk reads the names, and the
+// same parent and name tell the same process: an id a new program got in between mostly
+// comes with another name or parent.
 void GameWaiter::Walk(const std::vector<ProcessLineage>& processes, bool sinceBegin) {
     std::map<DWORD, Seen> walk;
     std::map<DWORD, std::string> names;
     bool named = false;
     for (const ProcessLineage& process : processes) {
         auto known = lastWalk.find(process.processId);
-        if (known != lastWalk.end() && known->second.parentId == process.parentId &&
-            known->second.creationTime == process.creationTime) {
+        const bool same = known != lastWalk.end() && known->second.parentId == process.parentId &&
+                          known->second.creationTime == process.creationTime;
+        if (same && process.creationTime != 0) {
             walk[process.processId] = std::move(known->second);
             continue;
         }
@@ -79,7 +82,12 @@ void GameWaiter::Walk(const std::vector<ProcessLineage>& processes, bool sinceBe
             WalkProcessSnapshot([&](const PROCESSENTRY32& entry) { names[entry.th32ProcessID] = ProcessName(entry); });
             named = true;
         }
-        walk[process.processId] = Seen{process.parentId, process.creationTime, names[process.processId], sinceBegin};
+        const std::string& name = names[process.processId];
+        if (same && known->second.name == name) {
+            walk[process.processId] = std::move(known->second);
+            continue;
+        }
+        walk[process.processId] = Seen{process.parentId, process.creationTime, name, sinceBegin};
     }
     lastWalk.swap(walk);
 }

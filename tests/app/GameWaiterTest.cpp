@@ -36,4 +36,23 @@ TEST_F(GameWaiterTest, NamesAreReadOnlyWhenAWalkMeetsANewProcess) {
     EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots + 1);
 }
 
+// On 9x the list has no start times: a game that got the id of an ended program with the
+// same parent is told apart by its name.
+TEST_F(GameWaiterTest, OnNineXAGameWithTheIdOfAnEndedProgramIsNew) {
+    machine.systemInfo.UseWindows9x();
+    machine.user.SetDesktopSize(640, 480);
+    const DWORD tool = machine.processes.AddProcess("C:\\TOOLS\\TOOL.EXE");
+    GameWaiter waiter;
+    waiter.Begin();
+    machine.processes.EndProcess(tool);
+    const DWORD game = machine.processes.AddProcess("C:\\GAMES\\GAME.EXE", 1, tool);
+    HWND window = machine.user.CreateTopLevelWindow("Game", "game", game, true);
+    machine.user.SetWindowPos(window, nullptr, 0, 0, 640, 480, SWP_NOZORDER);
+    std::vector<ProcessLineage> processes;
+    ASSERT_TRUE(ListProcessLineage(processes));
+    const std::vector<GameProcess> games = waiter.Poll(processes);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].name, "game.exe");
+}
+
 }  // namespace
