@@ -124,22 +124,27 @@ start_from_downloads() {
   start "$app/Vornel.exe"
 }
 
+# The machine's busy CPU time, in clock ticks, from /proc/stat.
+busy_ticks() { awk '$1 == "cpu" { print $2 + $3 + $4 + $7 + $8 + $9; exit }' /proc/stat; }
+
 # Starts COUNT background stand-ins, every other one without a window, and waits until
-# their start-up is over: each has taken some CPU, and among them they took less than 0.1 s
-# in the last 2 s.
+# their start-up is over: each has run, and the whole machine (the X server and Wine's own
+# processes, which go on drawing and placing new windows after the stand-ins are quiet) was
+# busy less than 5 % of the last 2 s.
 start_background() {  # start_background COUNT
-  local i pids=() before=-1000 now ran
+  local i pids=() before now ran
   for ((i = 0; i < $1; i++)); do
     if ((i % 2)); then start "$app/background.exe" windowless; else start "$app/background.exe"; fi
     pids+=("$last_pid")
   done
   [ "$1" -gt 0 ] || return 0
   for _ in $(seq 1 150); do
+    before=$(busy_ticks)
     sleep 2
-    read -r now ran < <(for pid in "${pids[@]}"; do cut -d')' -f2 "/proc/$pid/stat" 2>/dev/null; done |
-      awk '{ ticks += $12 + $13; ran += ($12 + $13 > 0) } END { print ticks + 0, ran + 0 }')
-    [ "$ran" -ge "$1" ] && [ $((now - before)) -lt 10 ] && break
-    before=$now
+    now=$(busy_ticks)
+    ran=$(for pid in "${pids[@]}"; do cut -d')' -f2 "/proc/$pid/stat" 2>/dev/null; done |
+      awk '$12 + $13 > 0 { ran++ } END { print ran + 0 }')
+    [ "$ran" -ge "$1" ] && [ $((now - before)) -lt $((2 * 100 * $(nproc) / 20)) ] && break
   done
 }
 
