@@ -4,7 +4,6 @@
 
 #include "platform/Platform.h"
 #include "process/GameWindows.h"
-#include "process/ProcessCreationTime.h"
 #include "rules/AnsiText.h"
 #include "rules/DefaultScript.h"
 #include "rules/ProcessSnapshot.h"
@@ -58,7 +57,13 @@ std::vector<DWORD> GameWaiter::FollowedIds() const {
     return ids;
 }
 
-void GameWaiter::Follow(DWORD processId) { followed[processId] = ProcessCreationTime(processId); }
+void GameWaiter::Follow(DWORD processId) { followed[processId] = StartTime(processId); }
+
+// The start time the process list gave, else the one the process itself tells.
+uint64_t GameWaiter::StartTime(DWORD processId) const {
+    auto seen = lastWalk.find(processId);
+    return CreationTimeOf({processId, 0, seen == lastWalk.end() ? 0 : seen->second.creationTime});
+}
 
 // A process is the same as in the last walk while its id stays in the list from walk to walk
 // with the same parent and start time. Names come from a tool-help snapshot, taken only when
@@ -95,7 +100,7 @@ void GameWaiter::Walk(const std::vector<ProcessLineage>& processes, bool sinceBe
 std::vector<GameProcess> GameWaiter::Poll(const std::vector<ProcessLineage>& processes) {
     Walk(processes, true);
     for (auto it = followed.begin(); it != followed.end();) {
-        const bool runs = lastWalk.count(it->first) && ProcessCreationTime(it->first) == it->second;
+        const bool runs = lastWalk.count(it->first) && StartTime(it->first) == it->second;
         it = runs ? std::next(it) : followed.erase(it);
     }
     // A process started by a followed one belongs to its game; its own children come in

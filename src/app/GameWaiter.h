@@ -40,6 +40,7 @@ private:
     bool IsGame(win::HWND window, const Seen& process) const;
     std::vector<GameProcess> FindGames();
     void Follow(win::DWORD processId);
+    uint64_t StartTime(win::DWORD processId) const;
 
     std::map<win::DWORD, Seen> lastWalk;
     std::map<win::DWORD, uint64_t> followed;  // id and start time, which tells a reused id

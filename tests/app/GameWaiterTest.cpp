@@ -34,6 +34,13 @@ TEST_F(GameWaiterTest, NamesAreReadOnlyWhenAWalkMeetsANewProcess) {
     EXPECT_EQ(games[0].processId, game);
     EXPECT_EQ(games[0].name, "game.exe");
     EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots + 1);
+
+    // The followed game's start time comes from the list too: a walk opens no process.
+    const int opens = machine.processes.ProcessOpens();
+    ASSERT_TRUE(ListProcessLineage(processes));
+    EXPECT_TRUE(waiter.Poll(processes).empty());
+    EXPECT_TRUE(waiter.Following());
+    EXPECT_EQ(machine.processes.ProcessOpens(), opens);
 }
 
 // On 9x the list has no start times: a game that got the id of an ended program with the
