@@ -1,6 +1,7 @@
 #include "rules/InheritanceWatch.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/Platform.h"
 #include "platform/ScopedHandle.h"
@@ -9,6 +10,8 @@
 using namespace win;
 
 namespace {
+
+constexpr int kChecksPerWalk = 4;
 
 // A program started without a class flag gets the idle and below-normal classes of its
 // parent, and the normal class from any other.
@@ -28,8 +31,8 @@ void InheritanceWatch::Begin(const std::vector<DWORD>& snapshotIds) {
     for (DWORD id : snapshotIds) {
         auto found = listed.find(id);
         snapshot[id] = found != listed.end() ? CreationTimeOf(found->second) : ProcessCreationTime(id);
+        lastWalk[id] = found != listed.end() ? found->second.creationTime : 0;
     }
-    lastWalk.insert(snapshotIds.begin(), snapshotIds.end());
     watching = true;
 }
 
@@ -37,6 +40,8 @@ void InheritanceWatch::End() {
     watching = false;
     snapshot.clear();
     lastWalk.clear();
+    walkedSize = 0;
+    checksSinceWalk = 0;
     passing.clear();
 }
 
@@ -62,17 +67,31 @@ void InheritanceWatch::ThrottledMask(DWORD processId, DWORD mask, DWORD previous
 
 void InheritanceWatch::Check() {
     std::vector<ProcessLineage> processes;
-    if (watching && ListProcessLineage(processes)) Check(processes);
+    if (watching && ListMayHaveChanged() && ListProcessLineage(processes)) Check(processes);
+}
+
+// Reading the list costs far more than asking for its size (under Wine, a file read for each
+// process and thread). The same size means no program started, unless another ended at the
+// same moment; the fourth check reads the list whatever the size, so such a program waits
+// at most that long.
+bool InheritanceWatch::ListMayHaveChanged() {
+    const DWORD size = ProcessListSize();
+    if (size != 0 && size == walkedSize && ++checksSinceWalk < kChecksPerWalk) return false;
+    walkedSize = size;
+    checksSinceWalk = 0;
+    return true;
 }
 
 void InheritanceWatch::Check(const std::vector<ProcessLineage>& processes) {
     if (!watching) return;
-    std::set<DWORD> walk;
+    std::map<DWORD, uint64_t> walk;
     std::vector<ProcessLineage> firstSeen;
     std::set<DWORD> firstSeenIds;
     for (const ProcessLineage& process : processes) {
-        walk.insert(process.processId);
-        if (lastWalk.count(process.processId)) continue;
+        walk[process.processId] = process.creationTime;
+        // A known identifier with another start time is a new process.
+        auto seen = lastWalk.find(process.processId);
+        if (seen != lastWalk.end() && seen->second == process.creationTime) continue;
         firstSeen.push_back(process);
         firstSeenIds.insert(process.processId);
     }

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "platform/KernelTypes.h"
@@ -32,18 +31,22 @@ public:
     // The boost set mask on a process that had previousMask.
     void ThrottledMask(win::DWORD processId, win::DWORD mask, win::DWORD previousMask);
     // One walk of the process list (a fresh one, or the one given); nothing before Begin or
-    // after End.
+    // after End. A fresh list is read only when its size changed since the last walk, and
+    // at every fourth check whatever the size.
     void Check();
     void Check(const std::vector<ProcessLineage>& processes);
     void End();
 
 private:
+    bool ListMayHaveChanged();
     PassedOn& Throttled(win::DWORD processId);
     static bool ParentIdReused(win::DWORD parentId, const PassedOn& parent);
     PassedOn HandBack(const ProcessLineage& process, const PassedOn& parent);
 
     bool watching = false;
     std::map<win::DWORD, uint64_t> snapshot;  // id and start time of each process of the boost's snapshot
-    std::set<win::DWORD> lastWalk;           // the ids the last walk saw, each checked already
+    std::map<win::DWORD, uint64_t> lastWalk;  // id and listed start time of each process the last walk saw
+    win::DWORD walkedSize = 0;               // the list's size before the last fresh walk
+    int checksSinceWalk = 0;
     std::map<win::DWORD, PassedOn> passing;  // the processes that pass something of the boost on
 };

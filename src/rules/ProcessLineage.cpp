@@ -55,6 +55,13 @@ bool ListProcessLineage(std::vector<ProcessLineage>& processes) {
     });
 }
 
+win::DWORD ProcessListSize() {
+    auto query = platform::imports::NtQuerySystemInformation();
+    if (!platform::IsNtFamily() || query == nullptr) return 0;
+    DWORD length = 0;
+    return query(SystemProcessInformation, nullptr, 0, &length) == STATUS_INFO_LENGTH_MISMATCH ? length : 0;
+}
+
 uint64_t CreationTimeOf(const ProcessLineage& process) {
     return process.creationTime != 0 ? process.creationTime : ProcessCreationTime(process.processId);
 }

@@ -18,5 +18,9 @@ struct ProcessLineage {
 // process information is not to be had. False when neither could be read.
 bool ListProcessLineage(std::vector<ProcessLineage>& processes);
 
+// The size of the system's process information now, asked for without reading it (0 where it
+// cannot be asked). It changes when a process starts or ends, or a thread does.
+win::DWORD ProcessListSize();
+
 // The start time the list gave, else the one the process itself tells (0 if it cannot be opened).
 uint64_t CreationTimeOf(const ProcessLineage& process);

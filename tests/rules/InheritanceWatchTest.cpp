@@ -110,11 +110,11 @@ TEST_F(StartedDuringBoost, WalkOpensOnlyNewChildrenOfThrottledProcesses) {
     Boost();
     const int opens = machine.processes.ProcessOpens();
     const int snapshots = machine.processes.ProcessSnapshots();
-    const int queries = machine.processes.ProcessInformationQueries();
+    const int queries = machine.processes.ProcessInformationReads();
     engine.CheckStartedPrograms();
     machine.processes.AddProcess("C:\\Tools\\updater.exe");  // started by no throttled process
     engine.CheckStartedPrograms();
-    EXPECT_EQ(machine.processes.ProcessInformationQueries(), queries + 2);
+    EXPECT_EQ(machine.processes.ProcessInformationReads(), queries + 2);
     EXPECT_EQ(machine.processes.ProcessSnapshots(), snapshots);
     EXPECT_EQ(machine.processes.ProcessOpens(), opens);
 
@@ -125,6 +125,22 @@ TEST_F(StartedDuringBoost, WalkOpensOnlyNewChildrenOfThrottledProcesses) {
     EXPECT_GT(checked, opens);
     engine.CheckStartedPrograms();
     EXPECT_EQ(machine.processes.ProcessOpens(), checked);
+}
+
+// A check whose list kept its size reads nothing more, and the fourth check reads the list
+// whatever its size: a game that took the identifier of a program ended at the same moment
+// leaves the size as it was.
+TEST_F(StartedDuringBoost, GameTakingTheIdentifierOfAnEndedProgramIsFoundByTheFourthCheck) {
+    const DWORD tool = machine.processes.AddProcess("C:\\Tools\\tool.exe");
+    Boost();
+    engine.CheckStartedPrograms();
+    const int reads = machine.processes.ProcessInformationReads();
+    machine.processes.EndProcess(tool);
+    const DWORD game = machine.processes.StartChild(launcher, "D:\\Games\\game.exe", tool);
+    for (int check = 1; check < 4; ++check) engine.CheckStartedPrograms();
+    EXPECT_EQ(machine.processes.ProcessInformationReads(), reads);
+    engine.CheckStartedPrograms();
+    ExpectState(game, kNormal, kAllProcessors);
 }
 
 // Without the system's process information (9x has none), the walk

@@ -41,4 +41,13 @@ TEST(ProcessLineageWine, AgreesWithToolHelpOnEveryProcess) {
     EXPECT_EQ(byId[child.Id()].parentId, GetCurrentProcessId());
 }
 
+// The watch reads the whole list only when this size moved.
+TEST(ProcessLineageWine, ListSizeIsToldWithoutABufferAndGrowsWithAProgram) {
+    const win::DWORD before = ProcessListSize();
+    EXPECT_GT(before, 0u);
+    wine_child::Child child;
+    ASSERT_TRUE(child.Ready());
+    EXPECT_GT(ProcessListSize(), before);
+}
+
 }  // namespace

@@ -284,9 +284,9 @@ int Processes::ThreadSnapshots() const {
     return threadSnapshots_;
 }
 
-int Processes::ProcessInformationQueries() const {
+int Processes::ProcessInformationReads() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return processInformationQueries_;
+    return processInformationReads_;
 }
 
 int Processes::ProcessOpens() const {
@@ -485,7 +485,6 @@ NTSTATUS Processes::NtQuerySystemInformation(DWORD informationClass, void* infor
     constexpr NTSTATUS kInvalidInfoClass = static_cast<NTSTATUS>(0xC0000003);
     constexpr NTSTATUS kUnsuccessful = static_cast<NTSTATUS>(0xC0000001);
     std::lock_guard<std::mutex> lock(mutex_);
-    ++processInformationQueries_;
     if (informationClass != SystemProcessInformation) return kInvalidInfoClass;
     if (failSnapshots_) return kUnsuccessful;
     std::vector<SYSTEM_PROCESS_INFORMATION> records;
@@ -503,6 +502,7 @@ NTSTATUS Processes::NtQuerySystemInformation(DWORD informationClass, void* infor
     if (returnLength != nullptr) *returnLength = needed;
     if (length < needed) return STATUS_INFO_LENGTH_MISMATCH;
     std::memcpy(information, records.data(), needed);
+    ++processInformationReads_;
     return 0;
 }
 

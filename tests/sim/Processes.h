@@ -57,10 +57,11 @@ public:
     int WorkingSetTrims(DWORD processId) const;
     DWORD SuspendCount(DWORD threadId) const;
     // Calls so far, whether they succeeded or not: tool-help snapshots of the processes and of
-    // the threads, the system's process information asked for, and OpenProcess.
+    // the threads, and OpenProcess; and the reads of the system's process information that
+    // handed records over (a call asking only for the size is not one).
     int ProcessSnapshots() const;
     int ThreadSnapshots() const;
-    int ProcessInformationQueries() const;
+    int ProcessInformationReads() const;
     int ProcessOpens() const;
 
     // Calls the unhandled-exception filter as a crash with this code would; its result, or
@@ -134,7 +135,7 @@ private:
     bool failSnapshots_ = false;
     int processSnapshots_ = 0;
     int threadSnapshots_ = 0;
-    int processInformationQueries_ = 0;
+    int processInformationReads_ = 0;
     int processOpens_ = 0;
     TOP_LEVEL_EXCEPTION_FILTER exceptionFilter_ = nullptr;
     uint64_t nextCreationTime_ = 0x01DA3F5000000000;  // early 2024
