@@ -24,3 +24,5 @@ target_precompile_headers(kestrava_tests PRIVATE <gtest/gtest.h> <gmock/gmock.h>
 # The region builder on a full-screen mask against a plain read of its pixels (tools/bench.sh).
 add_executable(region_bench tests/bench/RegionBench.cpp src/skin/RegionFromBitmap.cpp src/skin/MemoryDc.cpp)
 target_link_libraries(region_bench PRIVATE kestrava_sim)
+# The host's cost of memory written for the first time (tools/bench.sh, beside the stand-ins).
+add_executable(touch_bench tests/bench/TouchBench.cpp)

@@ -17,7 +17,8 @@
 #     these two game sections alone.
 #   - a boost on a busy desktop: the whole boost with its rules row and Drainex's passes,
 #     option clear and ticked, the running window's idle CPU, the watch's walk and the CPU
-#     while waiting for a game, beside 150 background stand-ins
+#     while waiting for a game, and what the host charges for memory written the first time
+#     (tests/bench/TouchBench.cpp, native), beside 150 background stand-ins
 #     (kestrava_child waiting, half with a window), each row against the same row beside none.
 #     `bench.sh scale` runs this section alone.
 # Builds into build/bench with a Wine prefix of its own; starts Xvfb on :96 (or the next
@@ -55,7 +56,7 @@ rm -f "$logs"/*.log "$logs"/*.load
 echo "building Release (native and x86-64) ..."
 {
   cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release &&
-    cmake --build "$native" -j "$jobs" --target rcgen region_bench &&
+    cmake --build "$native" -j "$jobs" --target rcgen region_bench touch_bench &&
     cmake -S "$root" -B "$windows" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DKESTRAVA_RCGEN="$native/rcgen" &&
     cmake --build "$windows" -j "$jobs" \
@@ -149,7 +150,8 @@ start_background() {  # start_background COUNT
 }
 
 # One boost, with Drainex's address space capped at LIMIT_KB, into LOG; beside BACKGROUND
-# stand-ins (none unless given), with the suspend option clear or ticked.
+# stand-ins (none unless given), with the suspend option clear or ticked. Given BACKGROUND,
+# the log also gets the host's row for memory written the first time, after the boost.
 bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
   local memory_limit_kb=$1 log=$2 background=${3:-0} option=${4:-clear}
   rm -rf "$app"
@@ -185,6 +187,8 @@ bench_boost() {  # bench_boost LIMIT_KB LOG [BACKGROUND [clear|ticked]]
     (cd "$harness" && wine_bench "$log" ./taskmgr.exe "$vornel_pid" "$child_pid" "$ping_log" "$debug_log" \
       "Z:${logs//\//\\}\\$(basename "$log" .log)-records.tsv")
     echo "load after the boost: $(uptime)" >>"${log%.log}.load"
+    # Beside the same programs: what memory as much as Drainex may claim costs the host.
+    [ $# -ge 3 ] && "$native/touch_bench" $((memory_limit_kb / 1024)) >>"$log" 2>&1
   fi
   stop_started
 }
@@ -344,6 +348,7 @@ done
       $2 ~ /^main window hidden, waiting/ { key = "waiting for a game: CPU share"; $3 = sprintf("%.2f %%", $5 * 100) }
       $2 ~ /^memory release/ { key = "memory release: Drainex passes"; $3 = $4; sub(/^Drainex passes /, "", $3) }
       $2 ~ /^the watch.s walk/ { key = "the watch walk, mean" }
+      $2 ~ /^host: first write/ { key = $2 }
       key == "" { next }
       !(key in first) { first[key] = 1; order[++keys] = key }
       { value[key, at] = $3 }
