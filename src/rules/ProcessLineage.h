@@ -1,5 +1,5 @@
 // Who started each running process, and when: what the watch over the programs started
-// during a boost reads twice a second. On the NT family it comes from the system's process
+// during a boost reads, up to twice a second. On the NT family it comes from the system's process
 // information, one call that is far cheaper than a tool-help walk on a busy desktop.
 #pragma once
 
