@@ -30,8 +30,9 @@ void InheritanceWatch::Begin(const std::vector<DWORD>& snapshotIds) {
     for (const ProcessLineage& process : running) listed[process.processId] = process;
     for (DWORD id : snapshotIds) {
         auto found = listed.find(id);
-        snapshot[id] = found != listed.end() ? CreationTimeOf(found->second) : ProcessCreationTime(id);
-        lastWalk[id] = found != listed.end() ? found->second.creationTime : 0;
+        const ProcessLineage process = found != listed.end() ? found->second : ProcessLineage{id};
+        snapshot[id] = CreationTimeOf(process);
+        lastWalk[id] = process.creationTime;
     }
     watching = true;
 }
