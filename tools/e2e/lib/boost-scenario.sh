@@ -19,6 +19,15 @@ readme_readable() {
     grep -q '관리자 권한' <<<"$text" && grep -qF 'C:\ProgramData\Kestrava' <<<"$text" && grep -qF '"설정 복원"' <<<"$text"
 }
 
+# A result line of the running window against a pattern; when it differs, what was read and
+# the driver's exit status are told.
+line_matches() {  # line_matches CONTROL_ID PATTERN
+  local text status
+  text=$(driver text "$boost_title" "$1")
+  status=$?
+  grep -qE "$2" <<<"$text" || { echo "  read '$text', driver exit $status"; return 1; }
+}
+
 boost_scenario() {  # boost_scenario ticked(0|1) [package]
   local ticked=$1
   local fast=$ticked
@@ -55,11 +64,9 @@ boost_scenario() {  # boost_scenario ticked(0|1) [package]
   check "backup file under ProgramData\\Kestrava\\NetOpti" test -n "$backup"
   check "backup holds the old values" grep -q $'^SackOpts\r$' "$state/NetOpti/$backup"
   check "the bar moved during the memory release" bar_moved
-  check "network line shows 1472" test "$(driver text "$boost_title" "$IDC_NETWORK_ANCHOR")" = "인터넷 : 1472 로 최적화"
-  check "memory line shows the available memory" \
-    grep -qE '^메모리 : [1-9][0-9]*MB 사용가능$' <<<"$(driver text "$boost_title" "$IDC_MEMORY_ANCHOR")"
-  check "process line counts the processes" \
-    grep -qE '^프로세스 : ([3-9]|[1-9][0-9]+) 개 최적화$' <<<"$(driver text "$boost_title" "$IDC_PROCESS_ANCHOR")"
+  check "network line shows 1472" line_matches "$IDC_NETWORK_ANCHOR" '^인터넷 : 1472 로 최적화$'
+  check "memory line shows the available memory" line_matches "$IDC_MEMORY_ANCHOR" '^메모리 : [1-9][0-9]*MB 사용가능$'
+  check "process line counts the processes" line_matches "$IDC_PROCESS_ANCHOR" '^프로세스 : ([3-9]|[1-9][0-9]+) 개 최적화$'
 
   local last_cpu
   last_cpu=$(( $(field affinity "$catalogue_before") ))
