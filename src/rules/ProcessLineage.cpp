@@ -18,9 +18,14 @@ constexpr int kTries = 4;
 
 DWORD ProcessIdOf(HANDLE id) { return static_cast<DWORD>(reinterpret_cast<uintptr_t>(id)); }
 
+// The call that tells the system's process information: the NT family's, where it has it.
+platform::imports::NtQuerySystemInformationProc SystemInformationQuery() {
+    return platform::IsNtFamily() ? platform::imports::NtQuerySystemInformation() : nullptr;
+}
+
 // The records of the system's process information; false when the call failed.
 bool FromSystemInformation(std::vector<ProcessLineage>& processes) {
-    auto query = platform::imports::NtQuerySystemInformation();
+    auto query = SystemInformationQuery();
     if (query == nullptr) return false;
     std::vector<BYTE> buffer(kFirstBufferSize);
     DWORD length = 0;
@@ -48,7 +53,7 @@ bool FromSystemInformation(std::vector<ProcessLineage>& processes) {
 
 bool ListProcessLineage(std::vector<ProcessLineage>& processes) {
     processes.clear();
-    if (platform::IsNtFamily() && FromSystemInformation(processes)) return true;
+    if (FromSystemInformation(processes)) return true;
     processes.clear();
     return WalkProcessSnapshot([&](const PROCESSENTRY32& entry) {
         processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, 0});
@@ -56,8 +61,8 @@ bool ListProcessLineage(std::vector<ProcessLineage>& processes) {
 }
 
 win::DWORD ProcessListSize() {
-    auto query = platform::imports::NtQuerySystemInformation();
-    if (!platform::IsNtFamily() || query == nullptr) return 0;
+    auto query = SystemInformationQuery();
+    if (query == nullptr) return 0;
     DWORD length = 0;
     return query(SystemProcessInformation, nullptr, 0, &length) == STATUS_INFO_LENGTH_MISMATCH ? length : 0;
 }
